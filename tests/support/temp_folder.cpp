@@ -1,0 +1,59 @@
+// temp_folder.cpp -- a fresh folder per test, and whole-file helpers for building inputs
+#include "support/temp_folder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+std::string make_temp_folder()
+{
+    std::string pattern = (fs::temp_directory_path() / "patcher-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        std::abort();
+    return pattern;
+}
+
+void remove_tree(const std::string &path)
+{
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+}
+
+void write_bytes(const std::string &path, const bytes &data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+
+bytes read_bytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool file_exists(const std::string &path)
+{
+    std::error_code ignored;
+    return fs::symlink_status(path, ignored).type() != fs::file_type::not_found;
+}
+
+std::vector<std::string> folder_entries(const std::string &path)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bytes make_patch(const bytes &records)
+{
+    bytes patch = {'P', 'A', 'T', 'C', 'H'};
+    patch.insert(patch.end(), records.begin(), records.end());
+    patch.insert(patch.end(), {'E', 'O', 'F'});
+    return patch;
+}

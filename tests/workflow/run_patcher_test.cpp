@@ -1,0 +1,155 @@
+// run_patcher_test.cpp -- whole runs through the scripted back end, one per way a run can end
+#include "support/temp_folder.h"
+#include "workflow/patcher_storage.h"
+#include "workflow/platform_scripted.h"
+#include "workflow/run_patcher.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const uint32_t smallest_image = 0x40000;
+const std::string open_target = "open|Load file to be patched|*";
+const std::string open_patch = "open|Load IPS file|*.ips";
+const std::string save_bin = "save|Save patched file|*.bin";
+
+class whole_run : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = make_temp_folder();
+        script_reset();
+    }
+    void TearDown() override { remove_tree(folder); }
+    std::string path(const char *name) const { return folder + "/" + name; }
+
+    // Answers the dialogs in turn and runs once; returns run_patcher's result.
+    int32_t run(const std::vector<std::string> &answers)
+    {
+        for (const std::string &a : answers)
+            script_answer(a);
+        return run_patcher();
+    }
+
+    // An image whose bytes are not all alike, so that a misplaced write shows.
+    static bytes image_of(uint32_t length)
+    {
+        bytes image(length);
+        for (uint32_t i = 0; i < length; i++)
+            image[i] = static_cast<uint8_t>(i ^ (i >> 8));
+        return image;
+    }
+
+    std::string folder;
+    bytes good_patch = make_patch({0x00, 0x01, 0x00, 0x00, 0x02, 0xDE, 0xAD});
+};
+
+TEST_F(whole_run, patches_and_saves_the_image)
+{
+    bytes image = image_of(smallest_image);
+    write_bytes(path("game.bin"), image);
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), 1);
+    image[0x100] = 0xDE;
+    image[0x101] = 0xAD;
+    EXPECT_EQ(read_bytes(path("out.bin")), image);
+    EXPECT_EQ(script_transcript(), (std::vector<std::string>{open_target, open_patch, save_bin}));
+}
+
+struct stop_case {
+    const char *name;
+    uint32_t target_length; // 0 with no_target: the target is not created
+    bool no_target;
+    int patch_kind; // 0 good, 1 absent, 2 empty, 3 malformed, 4 past the image
+    std::vector<std::string> answers; // "T" target, "P" patch, "O" output, "" cancel
+    std::vector<std::string> transcript;
+};
+
+const stop_case stops[] = {
+    {"target dialog cancelled", smallest_image, false, 0, {""}, {open_target}},
+    {"target cannot be read", 0, true, 0, {"T"},
+     {open_target, "box|Error|File size is too small or error loading file"}},
+    {"target empty", 0, false, 0, {"T"},
+     {open_target, "box|Error|File size is too small or error loading file"}},
+    {"target one byte short", smallest_image - 1, false, 0, {"T"},
+     {open_target, "box|Error|File size is too small or error loading file"}},
+    {"patch dialog cancelled", smallest_image, false, 0, {"T", ""}, {open_target, open_patch}},
+    {"patch cannot be opened", smallest_image, false, 1, {"T", "P"},
+     {open_target, open_patch, "box|Error|Error loading patch file"}},
+    {"patch empty", smallest_image, false, 2, {"T", "P"},
+     {open_target, open_patch, "box|Error|Error loading patch file"}},
+    {"patch malformed", smallest_image, false, 3, {"T", "P"},
+     {open_target, open_patch, "box|Error|Error in patch file"}},
+    {"patch past the image", smallest_image, false, 4, {"T", "P"},
+     {open_target, open_patch, "box|Error|Error in patch file"}},
+    {"save dialog cancelled", smallest_image, false, 0, {"T", "P", ""},
+     {open_target, open_patch, save_bin}},
+    {"output cannot be created", smallest_image, false, 0, {"T", "P", "no/such/folder/out.bin"},
+     {open_target, open_patch, save_bin, "box|Error|Error writing file"}},
+};
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const stop_case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class run_stops : public whole_run, public testing::WithParamInterface<stop_case> {};
+
+TEST_P(run_stops, with_its_message_and_writes_nothing)
+{
+    const stop_case &c = GetParam();
+    if (!c.no_target)
+        write_bytes(path("game.bin"), image_of(c.target_length));
+    const bytes patches[] = {good_patch, {}, {}, bytes{'P', 'A', 'T', 'C', 'H', 0, 0},
+                             make_patch({0x03, 0xFF, 0xFF, 0x00, 0x02, 1, 2})};
+    if (c.patch_kind != 1)
+        write_bytes(path("fix.ips"), patches[c.patch_kind]);
+    std::vector<std::string> answers;
+    for (const std::string &a : c.answers)
+        answers.push_back(a == "T" ? path("game.bin")
+                          : a == "P" ? path("fix.ips")
+                          : a.empty() ? a
+                                      : path(a.c_str()));
+    std::vector<std::string> before = folder_entries(folder);
+    EXPECT_EQ(run(answers), 0);
+    EXPECT_EQ(script_transcript(), c.transcript);
+    EXPECT_EQ(folder_entries(folder), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(all, run_stops, testing::ValuesIn(stops),
+                         [](const testing::TestParamInfo<stop_case> &info) {
+                             std::string name = info.param.name;
+                             for (char &ch : name)
+                                 if (ch == ' ')
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST_F(whole_run, oversized_target_and_patch_are_warned_about_and_cut)
+{
+    bytes image = image_of(target_capacity + 1);
+    write_bytes(path("big.bin"), image);
+    bytes patch = make_patch({0x00, 0x00, 0x00, 0x00, 0x01, 0x77});
+    patch.resize(patch_capacity + 10, 0); // the end marker lies within the part that is loaded
+    write_bytes(path("big.ips"), patch);
+    EXPECT_EQ(run({path("big.bin"), path("big.ips"), path("out.bin")}), 1);
+    const std::string warning = "box|Warning|File size is too large and will be truncated";
+    EXPECT_EQ(script_transcript(),
+              (std::vector<std::string>{open_target, warning, open_patch, warning, save_bin}));
+    bytes out = read_bytes(path("out.bin"));
+    ASSERT_EQ(out.size(), target_capacity);
+    EXPECT_EQ(out[0], 0x77);
+    EXPECT_TRUE(std::equal(out.begin() + 1, out.end(), image.begin() + 1));
+}
+
+TEST_F(whole_run, every_run_starts_with_the_bin_pattern)
+{
+    save_filter = "*.dsk"; // left over from an earlier run in the same process
+    write_bytes(path("game.bin"), image_of(smallest_image));
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("game.bin"), path("fix.ips"), ""}), 0);
+    EXPECT_EQ(script_transcript().back(), save_bin);
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+// file_system.h -- what saving needs of the file system beyond standard C streams
+//
+// Implemented once per platform (file_system_posix.cpp, file_system_win32.cpp), chosen in CMake.
+#ifndef PATCHER_FILE_SYSTEM_H
+#define PATCHER_FILE_SYSTEM_H
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr uint32_t resolved_path_capacity = 4096; // a full path after symbolic links are followed
+
+// Writes into target the file that saving under chosen must replace: chosen itself, or the file a
+// symbolic link at chosen leads to. Returns 0 when the name does not fit.
+int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity);
+
+// Pushes a flushed stream's bytes to the disk. Returns 0 on failure.
+int32_t sync_stream(FILE *stream);
+
+// Puts the complete file temp in place of target in one step, keeping target's permissions when it
+// exists. Returns 0 on failure, with target as it was.
+int32_t replace_file(const char *temp, const char *target);
+
+#endif

@@ -1,0 +1,59 @@
+// host_files.cpp -- whole-file reading up to a capacity, and whole-file writing
+#include "workflow/file_streams.h"
+#include "workflow/host_services.h"
+#include "workflow/patcher_storage.h"
+
+namespace {
+
+const char too_large_text[] = "File size is too large and will be truncated";
+
+} // namespace
+
+int64_t file_size(FILE *stream)
+{
+    if (std::fseek(stream, 0, SEEK_END) != 0) {
+        std::rewind(stream);
+        return -1;
+    }
+    long end = std::ftell(stream); // long is 64 bits where files of 2 GiB and more occur here
+    std::rewind(stream);
+    return end;
+}
+
+uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
+{
+    FILE *stream = stream_open(path, "rb");
+    if (!stream)
+        return 0;
+    int64_t size = file_size(stream);
+    int32_t warned = 0;
+    if (size > static_cast<int64_t>(capacity)) {
+        show_message(too_large_text, "Warning");
+        warned = 1;
+    }
+    uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
+    if (!warned && size < 0 && count == capacity) {
+        // The size could not be told; a byte beyond the capacity still means the file was cut.
+        uint8_t probe;
+        if (stream_read(&probe, 1, stream) == 1)
+            show_message(too_large_text, "Warning");
+    }
+    stream_close(stream);
+    return count;
+}
+
+uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length)
+{
+    FILE *stream = stream_open(path, "wb");
+    if (!stream)
+        return 0;
+    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
+    int32_t flushed = stream_flush(stream);
+    int32_t closed = stream_close(stream);
+    return flushed && closed ? count : 0;
+}
+
+uint32_t load_named_patch(const char *name)
+{
+    return load_file(name, patch_buffer, patch_capacity);
+}

@@ -1,0 +1,49 @@
+// host_services.h -- dialogs, message boxes, whole-file reading and writing, and the clipboard
+//
+// Every file the patcher touches and every word it says to the user passes through here. The
+// dialogs, boxes and clipboard reach the platform through platform.h; files use standard C streams.
+#ifndef PATCHER_HOST_SERVICES_H
+#define PATCHER_HOST_SERVICES_H
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr uint32_t filter_text_size = 30; // pattern, NUL, pattern, NUL, NUL: patterns of 13 at most
+
+// Shows the modal message box: text under title, one OK button.
+void show_message(const char *text, const char *title);
+
+// Writes the dialog filter for pattern into filter (filter_text_size bytes): one entry whose
+// description is the pattern itself, then the empty entry that ends the list. Returns 0, with the
+// area left all zero, when the pattern does not fit.
+int32_t build_filter_text(const char *pattern, char *filter);
+
+// Empties path, then shows the open (save == 0) or save dialog. Nonzero when a name was chosen;
+// callers decide by the path, which stays empty on cancel.
+int32_t browse_for_file(const char *title, int32_t save, const char *pattern, char *path,
+                        uint32_t capacity);
+
+// Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
+// number of bytes read, 0 when the file cannot be opened or is empty.
+uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
+
+// Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
+// Wider than 32 bits so that a file of 2 GiB or more still counts as too large.
+int64_t file_size(FILE *stream);
+
+// Creates or empties the file and writes length bytes. Returns the count written, or 0 when the
+// file cannot be opened or its flush or close fails.
+uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length);
+
+// Loads the named file into patch_buffer; returns the bytes loaded, 0 when none were.
+uint32_t load_named_patch(const char *name);
+
+// Asks for the output name under pattern and writes the image whole. Returns 1 when written, 0 on
+// cancel or failure (a failure is reported here). The chosen file is replaced only by a complete
+// copy of the image: a failed save leaves it as it was.
+int32_t save_patched_file(const uint8_t *image, uint32_t length, const char *pattern);
+
+// Puts text on the clipboard; reports "Error opening clipboard" on standard output when it can't.
+void copy_text_to_clipboard(const char *text);
+
+#endif

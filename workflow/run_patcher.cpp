@@ -1,0 +1,49 @@
+// run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
+#include "workflow/run_patcher.h"
+
+#include "ips/ips_apply.h"
+#include "workflow/host_services.h"
+#include "workflow/patcher_storage.h"
+
+namespace {
+
+const uint32_t minimum_image_length = 0x40000; // 256 KiB: nothing smaller is a game this patches
+
+} // namespace
+
+int32_t run_patcher()
+{
+    save_filter = "*.bin";
+
+    path_buffer[0] = '\0';
+    browse_for_file("Load file to be patched", 0, "*", path_buffer, path_capacity);
+    if (path_buffer[0] == '\0')
+        return 0;
+
+    // A file that cannot be read arrives at the size test with length 0 and ends there.
+    uint32_t length = load_file(path_buffer, target_buffer, target_capacity);
+    uint8_t *start = target_buffer;
+
+    if (length < minimum_image_length) {
+        show_message("File size is too small or error loading file", "Error");
+        return 0;
+    }
+
+    int32_t result = 0;
+    path_buffer[0] = '\0';
+    browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
+    if (path_buffer[0] == '\0')
+        return 0;
+    result = static_cast<int32_t>(load_named_patch(path_buffer));
+    if (result == 0) {
+        show_message("Error loading patch file", "Error");
+        return 0;
+    }
+
+    if (!ips_apply(start, patch_buffer, length, static_cast<uint32_t>(result))) {
+        show_message("Error in patch file", "Error");
+        return 0;
+    }
+
+    return save_patched_file(start, length, save_filter);
+}
