@@ -1,5 +1,5 @@
 // run_patcher_test.cpp -- whole runs through the scripted back end, one per way a run can end
-#include "support/temp_folder.h"
+#include "support/folder_test.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/platform_scripted.h"
 #include "workflow/run_patcher.h"
@@ -13,16 +13,8 @@ const std::string open_target = "open|Load file to be patched|*";
 const std::string open_patch = "open|Load IPS file|*.ips";
 const std::string save_bin = "save|Save patched file|*.bin";
 
-class whole_run : public testing::Test {
+class whole_run : public folder_test {
 protected:
-    void SetUp() override
-    {
-        folder = make_temp_folder();
-        script_reset();
-    }
-    void TearDown() override { remove_tree(folder); }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
     // Answers the dialogs in turn and runs once; returns run_patcher's result.
     int32_t run(const std::vector<std::string> &answers)
     {
@@ -40,7 +32,6 @@ protected:
         return image;
     }
 
-    std::string folder;
     bytes good_patch = make_patch({0x00, 0x01, 0x00, 0x00, 0x02, 0xDE, 0xAD});
 };
 
