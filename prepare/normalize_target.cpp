@@ -14,21 +14,20 @@
 
 namespace {
 
-const uint32_t header_residue_mask = 0xFFF; // headers show as the length's remainder modulo 4096
+// A header shows in the length: images are whole 4 KiB pages, so the remainder is the header.
+const uint32_t page_mask = 0xFFF;
 
-const uint32_t copier_header_length = 512;  // copier header in front of a cartridge image
-const uint32_t copier_header_residue = 0x200;
-const uint32_t copier_sega_at = 0x300;      // cartridge header's "SEGA" (image 0x100) behind 512 bytes
-const uint32_t copier_interleaved_ea = 0x280; // 'E', 'A' of an interleaved "SEGA" behind 512 bytes
+const uint32_t copier_header_length = 0x200;  // the copier's 512 bytes in front of a cartridge
+const uint32_t copier_sega_at = 0x300;        // the cartridge header's "SEGA" (image 0x100) behind it
+const uint32_t copier_interleaved_ea = 0x280; // 'E', 'A' of an interleaved "SEGA" behind it
 const uint32_t copier_interleaved_sg = 0x2280; // 'S', 'G' of the same, in the block's even half
 
-const uint32_t disk_header_length = 256;    // header in front of a floppy-disk image
-const uint32_t disk_header_residue = 0x100;
-const uint32_t disk_hudson_at = 0x102;      // text at offset 2 of the image's first sector
-const uint32_t disk_difc_at = 0xAB;         // marker inside the header itself
+const uint32_t disk_header_length = 0x100; // 256 bytes in front of a floppy-disk image
+const uint32_t disk_hudson_at = 0x102;     // text at offset 2 of the image's first sector
+const uint32_t disk_difc_at = 0xAB;        // marker inside the header itself
 
-const uint32_t interleaved_ea = 0x80;       // 'E', 'A' of "SEGA" (image 0x101, 0x103): odd half
-const uint32_t interleaved_sg = 0x2080;     // 'S', 'G' of "SEGA" (image 0x100, 0x102): even half
+const uint32_t interleaved_ea = 0x80;   // 'E', 'A' of "SEGA" (image 0x101, 0x103): the odd half
+const uint32_t interleaved_sg = 0x2080; // 'S', 'G' of "SEGA" (image 0x100, 0x102): the even half
 
 // True when the text stands at offset and lies wholly inside the length bytes of data.
 bool marker_at(const uint8_t *data, uint32_t length, uint32_t offset, const char *text)
@@ -54,7 +53,7 @@ uint8_t *normalize_target(uint8_t *buffer, uint32_t *length)
     }
 
     uint8_t *start = buffer;
-    if ((image_length & header_residue_mask) == copier_header_residue &&
+    if ((image_length & page_mask) == copier_header_length &&
         (marker_at(start, image_length, copier_sega_at, "SEGA") ||
          (marker_at(start, image_length, copier_interleaved_ea, "EA") &&
           marker_at(start, image_length, copier_interleaved_sg, "SG")))) {
@@ -62,7 +61,7 @@ uint8_t *normalize_target(uint8_t *buffer, uint32_t *length)
         image_length -= copier_header_length;
     }
 
-    if ((image_length & header_residue_mask) == disk_header_residue &&
+    if ((image_length & page_mask) == disk_header_length &&
         (marker_at(start, image_length, disk_hudson_at, "Hudson soft") ||
          marker_at(start, image_length, disk_difc_at, "DIFC HEADER"))) {
         start += disk_header_length;

@@ -32,13 +32,4 @@ TEST(deinterleave_smd, undoes_each_whole_block_and_leaves_the_partial_one_as_it_
     }
 }
 
-TEST(deinterleave_smd, restores_an_image_that_was_interleaved)
-{
-    bytes linear = marker_free_noise(8 * smd_block, 7);
-    bytes image = interleaved_from_linear(linear);
-    ASSERT_NE(image, linear);
-    deinterleave_smd(image.data(), 8 * smd_block);
-    EXPECT_EQ(image, linear);
-}
-
 } // namespace
