@@ -2,6 +2,7 @@
 #include "workflow/run_patcher.h"
 
 #include "ips/ips_apply.h"
+#include "prepare/normalize_target.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
@@ -22,7 +23,11 @@ int32_t run_patcher()
 
     // A file that cannot be read arrives at the size test with length 0 and ends there.
     uint32_t length = load_file(path_buffer, target_buffer, target_capacity);
-    uint8_t *start = target_buffer;
+
+    // From here on every stage sees the working image: no header, linear order.
+    uint8_t *start = normalize_target(target_buffer, &length);
+    if (!start)
+        return 0;
 
     if (length < minimum_image_length) {
         show_message("File size is too small or error loading file", "Error");

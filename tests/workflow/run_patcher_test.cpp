@@ -143,4 +143,31 @@ TEST_F(whole_run, every_run_starts_with_the_bin_pattern)
     EXPECT_EQ(script_transcript().back(), save_bin);
 }
 
+TEST_F(whole_run, a_patch_file_as_the_target_is_refused_before_the_size_test)
+{
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("fix.ips"), path("fix.ips"), path("out.bin")}), 0);
+    EXPECT_EQ(script_transcript(),
+              (std::vector<std::string>{
+                  open_target, "box|User error|You loaded a patch file.\n\nYou're supposed to load "
+                               "the target file first for identification purposes.\n\nPlease try "
+                               "again."}));
+    EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"fix.ips"});
+}
+
+TEST_F(whole_run, a_copier_header_is_stripped_before_the_size_test_and_not_saved)
+{
+    bytes image = image_of(smallest_image);
+    bytes file(512, 0xFF);
+    file.insert(file.end(), image.begin(), image.end());
+    std::copy_n("SEGA", 4, file.begin() + 0x300); // the cartridge header's mark behind 512 bytes
+    write_bytes(path("game.bin"), file);
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), 1);
+    bytes expected(file.begin() + 512, file.end());
+    expected[0x100] = 0xDE;
+    expected[0x101] = 0xAD;
+    EXPECT_EQ(read_bytes(path("out.bin")), expected);
+}
+
 } // namespace
