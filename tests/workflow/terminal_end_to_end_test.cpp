@@ -1,4 +1,6 @@
 // terminal_end_to_end_test.cpp -- the built program, driven through standard input as a user would
+#include "support/crc_forge.h"
+#include "support/expected_boxes.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -58,31 +60,39 @@ protected:
 const std::string ask_target = "Load file to be patched\nFile name (*): ";
 const std::string ask_patch = "Load IPS file\nFile name (*.ips): ";
 const std::string ask_save = "Save patched file\nFile name (*.bin): ";
+const std::string press_enter = "\nPress Enter to continue.\n";
+
+// The unrecognised-patch box, then the clipboard line that follows its dismissal.
+std::string unrecognised_for(const bytes &result)
+{
+    return "Unrecognized patch\n" + unrecognised_patch_text + press_enter +
+           "Copied to clipboard: " + crc_text(zlib_crc32(result)) + "\n";
+}
 
 TEST_F(terminal_run, whole_run_adds_the_extension_and_writes_the_patched_image)
 {
-    outcome o = run("game.bin\nfix.ips\nresult\n");
+    outcome o = run("game.bin\nfix.ips\n\nresult\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, ask_target + ask_patch + ask_save);
+    EXPECT_EQ(o.err, ask_target + ask_patch + unrecognised_for(patched()) + ask_save);
     EXPECT_EQ(read_bytes(path("result.bin")), patched());
     EXPECT_EQ(read_bytes(path("game.bin")), image);
 }
 
 TEST_F(terminal_run, crlf_answers_and_a_missing_name_asked_again)
 {
-    outcome o = run("nothere\r\ngame.bin\r\nfix.ips\r\nout.img\r\n");
+    outcome o = run("nothere\r\ngame.bin\r\nfix.ips\r\n\r\nout.img\r\n");
     EXPECT_EQ(o.err, "Load file to be patched\nFile name (*): No such file: nothere\n"
                      "File name (*): " +
-                         ask_patch + ask_save);
+                         ask_patch + unrecognised_for(patched()) + ask_save);
     EXPECT_EQ(read_bytes(path("out.img")), patched());
 }
 
 TEST_F(terminal_run, replace_question_takes_yes_in_any_case_and_asks_again_on_no)
 {
     write_bytes(path("old.bin"), bytes{1});
-    outcome o = run("game.bin\nfix.ips\nold.bin\nn\nold\nYeS\n");
-    EXPECT_EQ(o.err, ask_target + ask_patch + ask_save +
+    outcome o = run("game.bin\nfix.ips\n\nold.bin\nn\nold\nYeS\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + unrecognised_for(patched()) + ask_save +
                          "old.bin already exists. Replace it? [y/N] File name (*.bin): "
                          "old.bin already exists. Replace it? [y/N] ");
     EXPECT_EQ(read_bytes(path("old.bin")), patched());
@@ -91,8 +101,8 @@ TEST_F(terminal_run, replace_question_takes_yes_in_any_case_and_asks_again_on_no
 TEST_F(terminal_run, end_of_input_cancels_at_every_prompt_and_writes_nothing)
 {
     write_bytes(path("old.bin"), bytes{1});
-    const char *inputs[] = {"", "game.bin\n", "game.bin\nfix.ips\n", "game.bin\nfix.ips\nold.bin\n",
-                            "game.bin\nfix.ips\n\n"};
+    const char *inputs[] = {"", "game.bin\n", "game.bin\nfix.ips\n", "game.bin\nfix.ips\n\n",
+                            "game.bin\nfix.ips\n\nold.bin\n", "game.bin\nfix.ips\n\n\n"};
     for (const char *input : inputs) {
         outcome o = run(input);
         EXPECT_EQ(o.exit_code, 0) << input;
@@ -121,6 +131,37 @@ TEST_F(terminal_run, a_failure_shows_its_box_and_waits_for_enter)
                          "Error\nFile size is too small or error loading file\nPress Enter to "
                          "continue.\n");
     EXPECT_EQ(o.out, "");
+}
+
+// A patch that turns image into result, which differs from it in the last four bytes at most.
+bytes tail_patch(const bytes &result)
+{
+    const uint32_t at = static_cast<uint32_t>(result.size()) - 4;
+    return make_patch({uint8_t(at >> 16), uint8_t(at >> 8), uint8_t(at), 0, 4, result[at],
+                       result[at + 1], result[at + 2], result[at + 3]});
+}
+
+// The patch sets the last four bytes so that the result's CRC-32 has leading zeros.
+TEST_F(terminal_run, an_unrecognised_result_puts_its_crc_on_the_clipboard_before_the_save)
+{
+    bytes result = image;
+    force_crc(result, 0x00C0FFEE);
+    write_bytes(path("zeros.ips"), tail_patch(result));
+    outcome o = run("game.bin\nzeros.ips\n\nout\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + "Unrecognized patch\n" + unrecognised_patch_text +
+                         press_enter + "Copied to clipboard: 0x00C0FFEE\n" + ask_save);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(read_bytes(path("out.bin")), result);
+}
+
+TEST_F(terminal_run, an_outdated_result_is_refused_and_nothing_is_written)
+{
+    bytes result = image;
+    force_crc(result, 0);
+    write_bytes(path("old.ips"), tail_patch(result));
+    outcome o = run("game.bin\nold.ips\n\nout\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + "Error\n" + outdated_patch_text + press_enter);
+    EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin", "old.ips"}));
 }
 
 TEST_F(terminal_run, a_faulty_patch_ends_with_its_message_and_writes_nothing)
