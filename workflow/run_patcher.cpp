@@ -1,6 +1,7 @@
 // run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
 #include "workflow/run_patcher.h"
 
+#include "identify/verify_result.h"
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
 #include "workflow/host_services.h"
@@ -49,6 +50,8 @@ int32_t run_patcher()
         show_message("Error in patch file", "Error");
         return 0;
     }
+    if (!verify_result(start, length))
+        return 0;
 
     return save_patched_file(start, length, save_filter);
 }
