@@ -174,9 +174,10 @@ TEST_F(identification, a_patch_larger_than_the_buffer_is_cut_after_the_rows_own_
     big.resize(patch_capacity + 1, 0);
     write_bytes("disk.ips", big);
     EXPECT_EQ(identify(warn_crc), static_cast<int32_t>(patch_capacity));
-    EXPECT_EQ(script_transcript(),
-              (std::vector<std::string>{"box|Warning|Looks like the disk.",
-                                        "box|Warning|File size is too large and will be truncated"}));
+    const std::vector<std::string> expected = {
+        "box|Warning|Looks like the disk.",
+        "box|Warning|File size is too large and will be truncated"};
+    EXPECT_EQ(script_transcript(), expected);
 }
 
 } // namespace

@@ -22,8 +22,9 @@ const uint32_t header_compared = 24; // up to and including the zero byte
 const uint8_t pair[] = {0x12, 0x34};
 const uint8_t entry[] = "ORL1    z   ";
 const uint32_t entry_at = 0x14A0;
-const uint8_t block[block_size] = {0xEB, 0x3C, 0x90, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                   14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 0xFF};
+const uint8_t block[block_size] = {0xEB, 0x3C, 0x90, 1,  2,  3,  4,  5,  6,  7,  8,
+                                   9,    10,   11,   12, 13, 14, 15, 16, 17, 18, 19,
+                                   20,   21,   22,   23, 24, 25, 26, 27, 28, 0xFF};
 const uint32_t block_at = 0x1800;
 
 using edit = std::function<void(bytes &)>;

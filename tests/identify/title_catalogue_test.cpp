@@ -131,7 +131,8 @@ TEST(title_catalogue, header_texts_read_like_cartridge_headers)
     std::string zero_filled = stored_string(&title_catalogue[26].tests[0]);
     EXPECT_EQ(zero_filled.substr(32 + 12, 36), std::string(36, '\0'));
     EXPECT_EQ(zero_filled.substr(80 + 12, 36), std::string(36, '\0'));
-    EXPECT_EQ(stored_string(&title_catalogue[25].tests[0]).substr(32 + 12, 36), std::string(36, ' '));
+    std::string space_filled = stored_string(&title_catalogue[25].tests[0]);
+    EXPECT_EQ(space_filled.substr(32 + 12, 36), std::string(36, ' '));
 }
 
 TEST(title_catalogue, checksum_words_stand_in_rows_26_27_28_33_34_and_26_27_share_one)
