@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -194,5 +195,107 @@ INSTANTIATE_TEST_SUITE_P(title_catalogue, every_row, testing::Range(0u, title_ca
                          [](const testing::TestParamInfo<uint32_t> &info) {
                              return "row_" + std::to_string(info.param + 1);
                          });
+
+// ---- Rows that depend on each other ------------------------------------------------------------
+
+// The row (counted from 1) that decides the image, or 0 when none does.
+int32_t deciding_row(const bytes &image)
+{
+    image_facts facts = {image.data(), static_cast<uint32_t>(image.size()), zlib_crc32(image), 0,
+                         0};
+    return first_matching_rule(title_catalogue, title_catalogue_rows, &facts) + 1;
+}
+
+const catalogue_rule &row(uint32_t number)
+{
+    return title_catalogue[number - 1];
+}
+
+const catalogue_test &test_of(uint32_t row_number, test_kind kind)
+{
+    const catalogue_rule &r = row(row_number);
+    for (uint32_t i = 0; i < r.test_count; i++)
+        if (r.tests[i].kind == kind)
+            return r.tests[i];
+    std::abort();
+}
+
+TEST(catalogue_order, a_crc_of_the_first_rows_decides_whatever_the_image_looks_like)
+{
+    bytes image = image_for_rule(row(26)); // header, length and checksum word of row 26
+    force_crc(image, test_of(3, test_kind::crc_in).values[3]);
+    EXPECT_EQ(deciding_row(image), 3);
+}
+
+TEST(catalogue_order, the_boot_disk_without_its_block_is_refused_by_row_17)
+{
+    bytes image = image_for_rule(row(16));
+    EXPECT_EQ(deciding_row(image), 16);
+    image[0x7C800 + 31] ^= 1;
+    EXPECT_EQ(deciding_row(image), 17);
+    image = image_for_rule(row(16));
+    image.resize(0x7C800 + 31); // the disk ends inside the block
+    EXPECT_EQ(deciding_row(image), 17);
+    image[0x1600 + 12] = '1'; // "SAMPLE1 TXT 1" is another file
+    EXPECT_EQ(deciding_row(image), 0);
+}
+
+TEST(catalogue_order, row_35_refuses_by_sum_whatever_the_header_holds)
+{
+    bytes image = image_for_rule(row(33));
+    image[0x18F] ^= 0xFF; // neither row 33's checksum word nor row 34's
+    set_sum_from_0x200(image, test_of(35, test_kind::sum_in).values[0]);
+    EXPECT_EQ(deciding_row(image), 35);
+}
+
+TEST(catalogue_order, rows_40_and_41_apply_at_any_length)
+{
+    for (uint32_t length : {0x180001u, 0x280000u, 0x3FFFFFu}) {
+        EXPECT_EQ(deciding_row(image_for_rule_at(row(40), length, pick::first)), 40) << length;
+        EXPECT_EQ(deciding_row(image_for_rule_at(row(41), length, pick::last)), 41) << length;
+    }
+}
+
+TEST(catalogue_order, rows_31_and_32_share_their_header_and_the_sum_decides)
+{
+    bytes image = image_for_rule(row(31));
+    EXPECT_EQ(deciding_row(image), 31);
+    set_sum_from_0x200(image, test_of(32, test_kind::sum_in).values[0]);
+    EXPECT_EQ(deciding_row(image), 32);
+}
+
+TEST(catalogue_order, row_45_compares_33_bytes_of_row_44s_header)
+{
+    bytes image = image_for_rule(row(45)); // the title fields beyond the first byte are zeros
+    EXPECT_EQ(deciding_row(image), 45);
+    image[0x100 + 32] ^= 0x20; // the first byte of the domestic title
+    EXPECT_EQ(deciding_row(image), 0);
+}
+
+TEST(catalogue_order, row_46_takes_row_44s_header_at_4_mib_only)
+{
+    bytes image = image_for_rule(row(44));
+    set_sum_from_0x200(image, test_of(46, test_kind::sum_in).values[0]);
+    EXPECT_EQ(deciding_row(image), 0) << "3 MiB is not row 46's length";
+    EXPECT_EQ(deciding_row(image_for_rule(row(46))), 46);
+}
+
+TEST(catalogue_order, row_27_compares_the_zeros_of_its_title_fields)
+{
+    bytes image = image_for_rule(row(27));
+    EXPECT_EQ(deciding_row(image), 27);
+    image[0x100 + 32 + 47] = ' '; // last byte of the domestic title; the sum is re-made below
+    set_sum_from_0x200(image, test_of(27, test_kind::sum_in).values[0]);
+    EXPECT_EQ(deciding_row(image), 0);
+}
+
+TEST(catalogue_order, row_42_takes_a_256_kib_image_by_sum_alone)
+{
+    for (pick value : {pick::first, pick::last})
+        EXPECT_EQ(deciding_row(image_for_rule(row(42), value)), 42);
+    bytes image = image_for_rule(row(42));
+    image.push_back(0);
+    EXPECT_EQ(deciding_row(image), 0) << "one byte longer";
+}
 
 } // namespace
