@@ -40,7 +40,8 @@ TEST_F(identified_terminal_run, a_refused_source_shows_why_and_nothing_follows)
 {
     write_source(image_for_rule(title_catalogue[5]));
     terminal_outcome o = run("game.bin\n\nfix.ips\n\nresult\n");
-    EXPECT_EQ(o.err, ask_target + "Error\nThis is the Japanese ROM. You need the American version." +
+    EXPECT_EQ(o.err, ask_target +
+                         "Error\nThis is the Japanese ROM. You need the American version." +
                          press_enter);
     EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"game.bin"});
 }
