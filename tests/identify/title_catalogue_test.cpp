@@ -1,5 +1,5 @@
-// title_catalogue_test.cpp -- the built-in catalogue holds the data it should, and every row can
-// be reached: an image made for a row is decided by that row and by no earlier one
+// title_catalogue_test.cpp -- the built-in catalogue holds the data it should, every row can be
+// reached and leads to its title's outcome, and rows that share data decide as they should
 #include "identify/catalogue_data.h"
 #include "identify/match_rule.h"
 #include "identify/title_catalogue.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -51,7 +52,7 @@ TEST(title_catalogue, holds_68_crcs_and_46_sums_where_they_belong)
     EXPECT_EQ(values_of(test_kind::sum_in, 1, title_catalogue_rows).size(), 46u);
 }
 
-TEST(title_catalogue, no_signature_occurs_twice_or_in_another_list)
+TEST(catalogue_data, no_signature_occurs_twice_or_in_another_list_and_outdated_sums_ascend)
 {
     std::vector<uint32_t> all = values_of(test_kind::crc_in, 1, title_catalogue_rows);
     std::vector<uint32_t> sums = values_of(test_kind::sum_in, 1, title_catalogue_rows);
@@ -66,20 +67,19 @@ TEST(title_catalogue, no_signature_occurs_twice_or_in_another_list)
     for (auto [list, count] : others)
         all.insert(all.end(), list, list + count);
     EXPECT_EQ(all.size(), 68u + 46u + 3u + 22u + 10u + 9u + 4u);
-    EXPECT_EQ(std::count(all.begin(), all.end(), 0u), 0);
+    EXPECT_EQ(std::count(all.begin(), all.end(), 0u), 0) << "a short list is filled with zeros";
     std::sort(all.begin(), all.end());
     auto twice = std::adjacent_find(all.begin(), all.end());
     EXPECT_EQ(twice, all.end()) << std::hex << (twice == all.end() ? 0 : *twice);
+    for (uint32_t i = 1; i < outdated_result_sum_count; i++)
+        EXPECT_LT(outdated_result_sums[i - 1], outdated_result_sums[i]) << i;
 }
 
 TEST(title_catalogue, has_14_header_texts_shared_by_the_rows_that_share_them)
 {
     std::map<std::string, std::set<uint32_t>> rows_of_text;
-    for (auto [row, test] : tests_of(test_kind::header_equals)) {
+    for (auto [row, test] : tests_of(test_kind::header_equals))
         rows_of_text[stored_string(test)].insert(row);
-        EXPECT_LE(test->length, test->stored_length) << "row " << row;
-        EXPECT_TRUE(test->offset == 0x100 || test->offset == 0x150) << "row " << row;
-    }
     EXPECT_EQ(rows_of_text.size(), 14u);
     std::set<std::set<uint32_t>> shared;
     for (const auto &entry : rows_of_text)
@@ -88,30 +88,22 @@ TEST(title_catalogue, has_14_header_texts_shared_by_the_rows_that_share_them)
     EXPECT_EQ(shared, (std::set<std::set<uint32_t>>{{31, 32}, {33, 34}, {40, 41}, {44, 45, 46}}));
 }
 
-// Stored text length, compare length and offset of each row's header test.
-struct header_shape {
-    uint32_t row, stored, compared, offset;
-};
-
-const header_shape header_shapes[] = {
-    {26, 142, 142, 0x100}, {27, 142, 142, 0x100}, {28, 142, 142, 0x100}, {29, 142, 142, 0x100},
-    {30, 142, 142, 0x100}, {31, 32, 32, 0x100},   {32, 32, 32, 0x100},   {33, 142, 142, 0x100},
-    {34, 142, 142, 0x100}, {36, 142, 142, 0x100}, {37, 44, 44, 0x100},   {38, 142, 142, 0x100},
-    {39, 62, 62, 0x150},   {40, 142, 142, 0x100}, {41, 142, 142, 0x100}, {43, 80, 80, 0x100},
-    {44, 142, 142, 0x100}, {45, 142, 33, 0x100},  {46, 142, 142, 0x100},
-};
-
-TEST(title_catalogue, header_texts_have_their_lengths_and_compare_lengths)
+// Every header is a 142-byte text at 0x100 compared whole, but for these.
+TEST(title_catalogue, header_texts_have_their_lengths_offsets_and_compare_lengths)
 {
-    auto headers = tests_of(test_kind::header_equals);
-    ASSERT_EQ(headers.size(), std::size(header_shapes));
-    for (size_t i = 0; i < headers.size(); i++) {
-        const header_shape &want = header_shapes[i];
-        EXPECT_EQ(headers[i].first, want.row);
-        EXPECT_EQ(headers[i].second->stored_length, want.stored) << "row " << want.row;
-        EXPECT_EQ(headers[i].second->length, want.compared) << "row " << want.row;
-        EXPECT_EQ(headers[i].second->offset, want.offset) << "row " << want.row;
+    const std::map<uint32_t, uint32_t> short_texts = {{31, 32}, {32, 32}, {37, 44}, {39, 62},
+                                                      {43, 80}};
+    std::vector<uint32_t> rows;
+    for (auto [row, test] : tests_of(test_kind::header_equals)) {
+        rows.push_back(row);
+        const auto shorter = short_texts.find(row);
+        EXPECT_EQ(test->stored_length, shorter == short_texts.end() ? 142 : shorter->second)
+            << "row " << row;
+        EXPECT_EQ(test->length, row == 45 ? 33 : test->stored_length) << "row " << row;
+        EXPECT_EQ(test->offset, row == 39 ? 0x150u : 0x100u) << "row " << row;
     }
+    EXPECT_EQ(rows, (std::vector<uint32_t>{26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 37, 38, 39, 40,
+                                           41, 43, 44, 45, 46}));
 }
 
 TEST(title_catalogue, header_texts_read_like_cartridge_headers)
@@ -166,37 +158,97 @@ TEST(title_catalogue, boot_disk_rows_hold_the_three_entries_and_one_block)
     EXPECT_EQ(blocks[0].second->offset, 0x7C800u);
 }
 
-TEST(title_catalogue, every_row_has_tests_and_sum_tests_come_last)
+// ---- Every row ---------------------------------------------------------------------------------
+
+// What a row does: loads a patch (saved under "*.bin" unless a pattern is given), refuses with a
+// message, or hands over to the user.
+struct title {
+    outcome_kind kind;
+    const char *patch_or_message;
+    const char *pattern;
+    const char *warning;
+};
+
+title load(const char *patch, const char *pattern = nullptr, const char *warning = nullptr)
 {
-    for (uint32_t r = 0; r < title_catalogue_rows; r++) {
-        const catalogue_rule &rule = title_catalogue[r];
-        ASSERT_GT(rule.test_count, 0u) << "row " << r + 1;
-        for (uint32_t i = 0; i + 1 < rule.test_count; i++)
-            EXPECT_NE(rule.tests[i].kind, test_kind::sum_in) << "row " << r + 1;
-    }
+    return {outcome_kind::load_patch, patch, pattern, warning};
 }
 
-class every_row : public testing::TestWithParam<uint32_t> {};
-
-TEST_P(every_row, decides_an_image_made_for_it_before_any_later_row_and_after_no_earlier_one)
+title refuse(const char *message)
 {
-    const uint32_t row = GetParam();
-    for (pick value : {pick::first, pick::last}) {
-        bytes image = image_for_rule(title_catalogue[row], value);
-        image_facts facts = {image.data(), static_cast<uint32_t>(image.size()), zlib_crc32(image),
-                             0, 0};
-        EXPECT_EQ(first_matching_rule(title_catalogue, title_catalogue_rows, &facts),
-                  static_cast<int32_t>(row))
-            << "row " << row + 1 << (value == pick::first ? ", first value" : ", last value");
-    }
+    return {outcome_kind::reject, message, nullptr, nullptr};
 }
 
-INSTANTIATE_TEST_SUITE_P(title_catalogue, every_row, testing::Range(0u, title_catalogue_rows),
-                         [](const testing::TestParamInfo<uint32_t> &info) {
-                             return "row_" + std::to_string(info.param + 1);
-                         });
+const title hand_over = {outcome_kind::ask_user, nullptr, nullptr, nullptr};
 
-// ---- Rows that depend on each other ------------------------------------------------------------
+const char orla_ii[] = "Starlit Maiden Orla II Jap-Eng Translation.ips";
+const char boot_disk[] =
+    "This disk image is unrecognized but appears to be the Orla II boot disk.\n\n";
+const std::string boot_disk_warning = std::string(boot_disk) +
+    "It may or may not work, but please report it so this program can be improved.";
+const std::string boot_disk_refusal = std::string(boot_disk) +
+    "It doesn't appear compatible, but please report it so this program can be improved.";
+
+const title titles[title_catalogue_rows] = {
+    load("Crownfall II Jap-Eng Translation.ips"),
+    refuse("This ROM is incompatible with the Crownfall II patch.\n\n"
+           "You need the unpatched Revision 02 version."),
+    load("Nightblade III.ips"),
+    refuse("This ROM is incompatible with the Nightblade III patch.\n\n"
+           "You need the American version."),
+    load("Sable Gale.ips"),
+    refuse("This is the Japanese ROM. You need the American version."),
+    load("Ironline - Strike Unit.ips"),
+    refuse("You need a clean copy of the American version."),
+    load("Qorvax Jap-Eng Translation.ips", "*.xdf"),
+    refuse("This disk image is known to be incompatible with this patch."),
+    load("Graveward - Phantom Tale Jap-Eng Translation.ips", "*.xdf"),
+    load("Little Lantern Waltz Jap-Eng Translation.ips", "*.xdf"),
+    load("Tone Studio Deluxe Jap-Eng Translation.ips", "*.xdf"),
+    load("Morwenna Jap-Eng Translation.ips", "*.dsk"),
+    load(orla_ii, "*.xdf"),
+    load(orla_ii, "*.xdf", boot_disk_warning.c_str()),
+    refuse(boot_disk_refusal.c_str()),
+    load("Tale of Brin Jap-Eng Translation.ips"),
+    load("Tale of Cora Jap-Eng Translation.ips"),
+    load("Tale of Dov Jap-Eng Translation.ips"),
+    load("Tale of Esk Jap-Eng Translation.ips"),
+    load("Tale of Fenna Jap-Eng Translation.ips"),
+    load("Tale of Hild Jap-Eng Translation.ips"),
+    load("Tale of Ivor Jap-Eng Translation.ips"),
+    load("Iron Pennant Graphics Hack.ips"),
+    load("Titan Throne Jap-Eng Translation.ips"),
+    load("Titan Throne Jap-Eng Translation.ips"),
+    load("Starpike Jap-Eng Translation.ips"),
+    hand_over,
+    hand_over,
+    hand_over,
+    refuse("This ROM is bad. Try a different one."),
+    load("Voltkid Jap-Eng Translation.ips"),
+    load("Voltkid Jap-Eng Translation.ips"),
+    refuse("This ROM appears to be the French translation of Voltkid.\n"
+           "You need the original, unpatched Japanese ROM file."),
+    load("Glimmer Saga Jap-Eng Translation.ips"),
+    load("Glimmer Saga Jap-Eng Translation.ips"),
+    load("Puppet Blast Jap-Eng Translation.ips"),
+    load("Puppet Blast Jap-Eng Translation.ips"),
+    refuse("This ROM appears to be the beta version of Puppet Blast.\n"
+           "You need the official Japanese release."),
+    refuse("This ROM appears to be the USA/European version of Puppet Blast.\n"
+           "You need the Japanese ROM file."),
+    load("Tale of Jory Jap-Eng Translation.ips"),
+    load("Graveward Jap-Eng Translation.ips"),
+    load("Spirit Ledger Jap-Eng Translation.ips"),
+    load("Spirit Ledger Jap-Eng Translation.ips"),
+    refuse("This ROM is bad and is not supported by this patch."),
+    refuse("This ROM appears to be a known Spirit Ledger translation.\n"
+           "You need the original Japanese release."),
+};
+
+std::string text_or_none(const char *text)
+{
+    return text ? text : "(none)";
+}
 
 // The row (counted from 1) that decides the image, or 0 when none does.
 int32_t deciding_row(const bytes &image)
@@ -206,96 +258,105 @@ int32_t deciding_row(const bytes &image)
     return first_matching_rule(title_catalogue, title_catalogue_rows, &facts) + 1;
 }
 
+class every_row : public testing::TestWithParam<uint32_t> {};
+
+TEST_P(every_row, decides_an_image_made_for_it_and_does_what_its_title_requires)
+{
+    const uint32_t row = GetParam();
+    const catalogue_rule &rule = title_catalogue[row];
+    for (pick value : {pick::first, pick::last})
+        EXPECT_EQ(deciding_row(image_for_rule(rule, value)), static_cast<int32_t>(row + 1))
+            << (value == pick::first ? "first value" : "last value");
+
+    ASSERT_GT(rule.test_count, 0u);
+    for (uint32_t i = 0; i + 1 < rule.test_count; i++)
+        EXPECT_NE(rule.tests[i].kind, test_kind::sum_in) << "the costly sum test comes last";
+
+    const title &want = titles[row];
+    const catalogue_outcome &got = rule.outcome;
+    ASSERT_EQ(got.kind, want.kind);
+    if (want.kind != outcome_kind::load_patch) {
+        EXPECT_EQ(text_or_none(got.text), text_or_none(want.patch_or_message));
+        return;
+    }
+    EXPECT_EQ(text_or_none(got.patch_name), want.patch_or_message);
+    EXPECT_EQ(text_or_none(got.save_filter), text_or_none(want.pattern));
+    EXPECT_EQ(text_or_none(got.text), text_or_none(want.warning));
+}
+
+INSTANTIATE_TEST_SUITE_P(title_catalogue, every_row, testing::Range(0u, title_catalogue_rows),
+                         [](const testing::TestParamInfo<uint32_t> &info) {
+                             return "row_" + std::to_string(info.param + 1);
+                         });
+
+// ---- Rows that depend on each other ------------------------------------------------------------
+
 const catalogue_rule &row(uint32_t number)
 {
     return title_catalogue[number - 1];
 }
 
-const catalogue_test &test_of(uint32_t row_number, test_kind kind)
+uint32_t value_of(uint32_t row_number, test_kind kind, uint32_t index = 0)
 {
     const catalogue_rule &r = row(row_number);
     for (uint32_t i = 0; i < r.test_count; i++)
         if (r.tests[i].kind == kind)
-            return r.tests[i];
+            return r.tests[i].values[index];
     std::abort();
 }
 
-TEST(catalogue_order, a_crc_of_the_first_rows_decides_whatever_the_image_looks_like)
-{
-    bytes image = image_for_rule(row(26)); // header, length and checksum word of row 26
-    force_crc(image, test_of(3, test_kind::crc_in).values[3]);
-    EXPECT_EQ(deciding_row(image), 3);
-}
+struct order_case {
+    const char *name;
+    uint32_t made_for; // the row the image is first built for
+    uint32_t length;   // 0: the row's own length
+    std::function<void(bytes &)> edit;
+    int32_t decided_by; // 0: no row
+};
 
-TEST(catalogue_order, the_boot_disk_without_its_block_is_refused_by_row_17)
-{
-    bytes image = image_for_rule(row(16));
-    EXPECT_EQ(deciding_row(image), 16);
-    image[0x7C800 + 31] ^= 1;
-    EXPECT_EQ(deciding_row(image), 17);
-    image = image_for_rule(row(16));
-    image.resize(0x7C800 + 31); // the disk ends inside the block
-    EXPECT_EQ(deciding_row(image), 17);
-    image[0x1600 + 12] = '1'; // "SAMPLE1 TXT 1" is another file
-    EXPECT_EQ(deciding_row(image), 0);
-}
+const order_case order_cases[] = {
+    {"a crc of the first rows decides whatever the image looks like", 26, 0,
+     [](bytes &b) { force_crc(b, value_of(3, test_kind::crc_in, 3)); }, 3},
+    {"the boot disk with another block is refused by row 17", 16, 0,
+     [](bytes &b) { b[0x7C800 + 31] ^= 1; }, 17},
+    {"the boot disk ending inside its block is refused by row 17", 16, 0,
+     [](bytes &b) { b.resize(0x7C800 + 31); }, 17},
+    {"SAMPLE1 TXT 1 is another file", 16, 0,
+     [](bytes &b) {
+         b.resize(0x7C800 + 31);
+         b[0x1600 + 12] = '1';
+     },
+     0},
+    {"row 35 refuses by sum whatever the header holds", 33, 0,
+     [](bytes &b) {
+         b[0x18F] ^= 0xFF; // neither row 33's checksum word nor row 34's
+         set_sum_from_0x200(b, value_of(35, test_kind::sum_in));
+     },
+     35},
+    {"row 40 applies at any length", 40, 0x180001, [](bytes &) {}, 40},
+    {"row 41 applies at any length", 41, 0x3FFFFF, [](bytes &) {}, 41},
+    {"rows 31 and 32 share their header and the sum decides", 31, 0,
+     [](bytes &b) { set_sum_from_0x200(b, value_of(32, test_kind::sum_in)); }, 32},
+    {"row 45 compares the first byte of the domestic title", 45, 0,
+     [](bytes &b) { b[0x100 + 32] ^= 0x20; }, 0},
+    {"row 46 takes row 44's header at 4 MiB only", 44, 0,
+     [](bytes &b) { set_sum_from_0x200(b, value_of(46, test_kind::sum_in)); }, 0},
+    {"row 27 compares the zeros of its title fields", 27, 0,
+     [](bytes &b) {
+         b[0x100 + 32 + 47] = ' '; // last byte of the domestic title
+         set_sum_from_0x200(b, value_of(27, test_kind::sum_in));
+     },
+     0},
+    {"row 42 takes only a 256 KiB image", 42, 0, [](bytes &b) { b.push_back(0); }, 0},
+};
 
-TEST(catalogue_order, row_35_refuses_by_sum_whatever_the_header_holds)
+TEST(catalogue_order, rows_sharing_data_decide_as_their_titles_require)
 {
-    bytes image = image_for_rule(row(33));
-    image[0x18F] ^= 0xFF; // neither row 33's checksum word nor row 34's
-    set_sum_from_0x200(image, test_of(35, test_kind::sum_in).values[0]);
-    EXPECT_EQ(deciding_row(image), 35);
-}
-
-TEST(catalogue_order, rows_40_and_41_apply_at_any_length)
-{
-    for (uint32_t length : {0x180001u, 0x280000u, 0x3FFFFFu}) {
-        EXPECT_EQ(deciding_row(image_for_rule_at(row(40), length, pick::first)), 40) << length;
-        EXPECT_EQ(deciding_row(image_for_rule_at(row(41), length, pick::last)), 41) << length;
+    for (const order_case &c : order_cases) {
+        bytes image = c.length ? image_for_rule_at(row(c.made_for), c.length)
+                               : image_for_rule(row(c.made_for));
+        c.edit(image);
+        EXPECT_EQ(deciding_row(image), c.decided_by) << c.name;
     }
-}
-
-TEST(catalogue_order, rows_31_and_32_share_their_header_and_the_sum_decides)
-{
-    bytes image = image_for_rule(row(31));
-    EXPECT_EQ(deciding_row(image), 31);
-    set_sum_from_0x200(image, test_of(32, test_kind::sum_in).values[0]);
-    EXPECT_EQ(deciding_row(image), 32);
-}
-
-TEST(catalogue_order, row_45_compares_33_bytes_of_row_44s_header)
-{
-    bytes image = image_for_rule(row(45)); // the title fields beyond the first byte are zeros
-    EXPECT_EQ(deciding_row(image), 45);
-    image[0x100 + 32] ^= 0x20; // the first byte of the domestic title
-    EXPECT_EQ(deciding_row(image), 0);
-}
-
-TEST(catalogue_order, row_46_takes_row_44s_header_at_4_mib_only)
-{
-    bytes image = image_for_rule(row(44));
-    set_sum_from_0x200(image, test_of(46, test_kind::sum_in).values[0]);
-    EXPECT_EQ(deciding_row(image), 0) << "3 MiB is not row 46's length";
-    EXPECT_EQ(deciding_row(image_for_rule(row(46))), 46);
-}
-
-TEST(catalogue_order, row_27_compares_the_zeros_of_its_title_fields)
-{
-    bytes image = image_for_rule(row(27));
-    EXPECT_EQ(deciding_row(image), 27);
-    image[0x100 + 32 + 47] = ' '; // last byte of the domestic title; the sum is re-made below
-    set_sum_from_0x200(image, test_of(27, test_kind::sum_in).values[0]);
-    EXPECT_EQ(deciding_row(image), 0);
-}
-
-TEST(catalogue_order, row_42_takes_a_256_kib_image_by_sum_alone)
-{
-    for (pick value : {pick::first, pick::last})
-        EXPECT_EQ(deciding_row(image_for_rule(row(42), value)), 42);
-    bytes image = image_for_rule(row(42));
-    image.push_back(0);
-    EXPECT_EQ(deciding_row(image), 0) << "one byte longer";
 }
 
 } // namespace
