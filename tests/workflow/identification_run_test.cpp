@@ -83,8 +83,8 @@ TEST_F(identified_run, a_refused_source_shows_its_message_and_nothing_is_written
 {
     EXPECT_EQ(run_on_row(6, {path("out")}), 0);
     EXPECT_EQ(script_transcript(),
-              (std::vector<std::string>{
-                  open_target, "box|Error|This is the Japanese ROM. You need the American version."}));
+              (std::vector<std::string>{open_target, "box|Error|This is the Japanese ROM. You "
+                                                     "need the American version."}));
     EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"game.bin"});
 }
 
