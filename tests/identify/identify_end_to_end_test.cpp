@@ -1,5 +1,5 @@
-// identify_end_to_end_test.cpp -- the built program meets a recognised, a refused, a handed-over
-// and an unknown source, driven through standard input as a user would
+// identify_end_to_end_test.cpp -- the built program meets a recognised, a refused and an unknown
+// source, driven through standard input as a user would
 #include "identify/title_catalogue.h"
 #include "support/catalogue_images.h"
 #include "support/crc_forge.h"
@@ -44,14 +44,6 @@ TEST_F(identified_terminal_run, a_refused_source_shows_why_and_nothing_follows)
                          "Error\nThis is the Japanese ROM. You need the American version." +
                          press_enter);
     EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"game.bin"});
-}
-
-TEST_F(identified_terminal_run, a_handed_over_source_goes_straight_to_the_patch_prompt)
-{
-    write_source(image_for_rule(title_catalogue[28]));
-    terminal_outcome o = run("game.bin\n");
-    EXPECT_EQ(o.err, ask_target + ask_patch);
-    EXPECT_EQ(o.out, "");
 }
 
 TEST_F(identified_terminal_run, an_unknown_source_shows_its_box_then_its_crc_then_the_patch_prompt)
