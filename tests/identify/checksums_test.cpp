@@ -1,5 +1,6 @@
 // checksums_test.cpp -- byte sum and CRC-32 against slow references and zlib, at every alignment
 #include "identify/checksums.h"
+#include "identify/crc32_tables.h"
 #include "support/crc_forge.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,18 @@ bytes random_bytes(size_t length, uint32_t seed)
     for (uint8_t &b : data)
         b = static_cast<uint8_t>(generator());
     return data;
+}
+
+TEST(crc32_tables, every_table_is_the_slow_computation)
+{
+    for (uint32_t n = 0; n < 256; n++) {
+        // Byte n, then k zero bytes, into a register of 0.
+        uint32_t reg = bitwise_step(0, static_cast<uint8_t>(n));
+        for (uint32_t k = 0; k < crc32_slice_count; k++) {
+            ASSERT_EQ(crc32_tables.entry[k][n], reg) << "table " << k << " entry " << n;
+            reg = bitwise_step(reg, 0);
+        }
+    }
 }
 
 TEST(checksums, known_values)
