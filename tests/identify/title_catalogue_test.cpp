@@ -272,52 +272,61 @@ uint32_t value_of(uint32_t row_number, test_kind kind, uint32_t index = 0)
     std::abort();
 }
 
+using edit = std::function<void(bytes &)>;
+const edit as_made = [](bytes &) {};
+
+// Byte at flipped by mask, then the next edit.
+edit flip(uint32_t at, uint8_t mask, edit next = as_made)
+{
+    return [=](bytes &b) {
+        b[at] ^= mask;
+        next(b);
+    };
+}
+
+// The image cut (or lengthened with zeros) to length, then the next edit.
+edit sized(uint32_t length, edit next = as_made)
+{
+    return [=](bytes &b) {
+        b.resize(length);
+        next(b);
+    };
+}
+
+edit sum_of(uint32_t row_number)
+{
+    return [=](bytes &b) { set_sum_from_0x200(b, value_of(row_number, test_kind::sum_in)); };
+}
+
 struct order_case {
     const char *name;
     uint32_t made_for; // the row the image is first built for
     uint32_t length;   // 0: the row's own length
-    std::function<void(bytes &)> edit;
+    edit change;
     int32_t decided_by; // 0: no row
 };
+
+const uint32_t boot_block_end = 0x7C800 + 32;
+const uint32_t domestic_title = 0x100 + 32;
 
 const order_case order_cases[] = {
     {"a crc of the first rows decides whatever the image looks like", 26, 0,
      [](bytes &b) { force_crc(b, value_of(3, test_kind::crc_in, 3)); }, 3},
-    {"the boot disk with another block is refused by row 17", 16, 0,
-     [](bytes &b) { b[0x7C800 + 31] ^= 1; }, 17},
+    {"the boot disk with another block is refused by row 17", 16, 0, flip(boot_block_end - 1, 1),
+     17},
     {"the boot disk ending inside its block is refused by row 17", 16, 0,
-     [](bytes &b) { b.resize(0x7C800 + 31); }, 17},
-    {"SAMPLE1 TXT 1 is another file", 16, 0,
-     [](bytes &b) {
-         b.resize(0x7C800 + 31);
-         b[0x1600 + 12] = '1';
-     },
-     0},
-    {"row 35 refuses by sum whatever the header holds", 33, 0,
-     [](bytes &b) {
-         b[0x18F] ^= 0xFF; // neither row 33's checksum word nor row 34's
-         set_sum_from_0x200(b, value_of(35, test_kind::sum_in));
-     },
-     35},
-    {"row 40 applies at any length", 40, 0x180001, [](bytes &) {}, 40},
-    {"row 41 applies at any length", 41, 0x3FFFFF, [](bytes &) {}, 41},
-    {"rows 31 and 32 share their header and the sum decides", 31, 0,
-     [](bytes &b) { set_sum_from_0x200(b, value_of(32, test_kind::sum_in)); }, 32},
+     sized(boot_block_end - 1), 17},
+    {"SAMPLE1 TXT 1 is another file", 16, 0, sized(boot_block_end - 1, flip(0x1600 + 12, '1')), 0},
+    {"row 35 refuses by sum whatever the checksum word", 33, 0, flip(0x18F, 0xFF, sum_of(35)), 35},
+    {"row 40 applies at any length", 40, 0x180001, as_made, 40},
+    {"row 41 applies at any length", 41, 0x3FFFFF, as_made, 41},
+    {"rows 31 and 32 share their header and the sum decides", 31, 0, sum_of(32), 32},
     {"row 45 compares the first byte of the domestic title", 45, 0,
-     [](bytes &b) {
-         b[0x100 + 32] ^= 0x20;
-         set_sum_from_0x200(b, value_of(45, test_kind::sum_in));
-     },
-     0},
-    {"row 46 takes row 44's header at 4 MiB only", 44, 0,
-     [](bytes &b) { set_sum_from_0x200(b, value_of(46, test_kind::sum_in)); }, 0},
+     flip(domestic_title, 0x20, sum_of(45)), 0},
+    {"row 46 takes row 44's header at 4 MiB only", 44, 0, sum_of(46), 0},
     {"row 27 compares the zeros of its title fields", 27, 0,
-     [](bytes &b) {
-         b[0x100 + 32 + 47] = ' '; // last byte of the domestic title
-         set_sum_from_0x200(b, value_of(27, test_kind::sum_in));
-     },
-     0},
-    {"row 42 takes only a 256 KiB image", 42, 0, [](bytes &b) { b.push_back(0); }, 0},
+     flip(domestic_title + 47, ' ', sum_of(27)), 0},
+    {"row 42 takes only a 256 KiB image", 42, 0, sized(0x40001), 0},
 };
 
 TEST(catalogue_order, rows_sharing_data_decide_as_their_titles_require)
@@ -325,7 +334,7 @@ TEST(catalogue_order, rows_sharing_data_decide_as_their_titles_require)
     for (const order_case &c : order_cases) {
         bytes image = c.length ? image_for_rule_at(row(c.made_for), c.length)
                                : image_for_rule(row(c.made_for));
-        c.edit(image);
+        c.change(image);
         EXPECT_EQ(deciding_row(image), c.decided_by) << c.name;
     }
 }
