@@ -160,23 +160,4 @@ TEST(rows, sum_the_image_only_when_a_sum_test_is_reached_and_only_once)
     EXPECT_EQ(rule_holds(&rule_real, &facts), 0);
 }
 
-TEST(rows, need_every_test_to_hold_and_the_first_matching_row_wins)
-{
-    bytes image(L, 0);
-    with_header(image);
-    with_pair(image);
-    const uint32_t other_sums[] = {7};
-    const catalogue_test header_and_wrong_sum[] = {H, sum_in(other_sums)};
-    const catalogue_test header_and_pair[] = {H, W};
-    const catalogue_rule rules[] = {
-        {header_and_wrong_sum, 2, ask_user()},
-        {header_and_pair, 2, ask_user()},
-        {&H, 1, ask_user()},
-    };
-    image_facts facts = facts_of(image);
-    EXPECT_EQ(first_matching_rule(rules, 3, &facts), 1);
-    EXPECT_EQ(first_matching_rule(rules + 2, 1, &facts), 0);
-    EXPECT_EQ(first_matching_rule(rules, 1, &facts), -1);
-}
-
 } // namespace

@@ -1,6 +1,5 @@
-// identification_run_test.cpp -- whole runs through the scripted back end for each kind of
-// catalogue outcome: a row that warns, one whose patch is missing, one that hands over, one that
-// refuses
+// identification_run_test.cpp -- whole runs through the scripted back end: a catalogue row that
+// warns, one whose patch is missing, and one that hands over to the user
 #include "identify/title_catalogue.h"
 #include "support/catalogue_images.h"
 #include "support/crc_forge.h"
@@ -77,15 +76,6 @@ TEST_F(identified_run, a_handed_over_source_shows_nothing_and_leaves_the_clipboa
 {
     EXPECT_EQ(run_on_row(29, {""}), 0);
     EXPECT_EQ(script_transcript(), (std::vector<std::string>{open_target, open_patch}));
-}
-
-TEST_F(identified_run, a_refused_source_shows_its_message_and_nothing_is_written)
-{
-    EXPECT_EQ(run_on_row(6, {path("out")}), 0);
-    EXPECT_EQ(script_transcript(),
-              (std::vector<std::string>{open_target, "box|Error|This is the Japanese ROM. You "
-                                                     "need the American version."}));
-    EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"game.bin"});
 }
 
 } // namespace
