@@ -74,6 +74,12 @@ int32_t exists(const char *name)
     return lstat(name, &info) == 0; // a dangling link is a name in use too
 }
 
+int32_t is_regular_file(const char *name)
+{
+    struct stat info;
+    return stat(name, &info) == 0 && S_ISREG(info.st_mode);
+}
+
 // GTK's own replace question, in GTK's own words, for a name that the chooser did not see because
 // the extension was added after it closed. Returns nonzero when the user chose to replace.
 int32_t confirm_replace(GtkWindow *chooser, const char *name)
@@ -104,12 +110,20 @@ int32_t confirm_replace(GtkWindow *chooser, const char *name)
     return replace;
 }
 
-// Takes the name the chooser accepted into path. A name to write that was typed without an
-// extension receives the pattern's. Returns 0, leaving the chooser open, when the name does not fit
-// or the user declines to replace the file that the added extension names.
+// Takes the name the chooser accepted into path. A name to read must be an existing file: GTK's
+// open chooser hands back whatever was typed in its location field. A name to write that was typed
+// without an extension receives the pattern's. Returns 0, leaving the chooser open, when the name
+// does not fit, names no file to read, or the user declines to replace the file that the added
+// extension names.
 int32_t take_name(GtkWindow *chooser, const char *chosen, const char *pattern, char *path,
                   uint32_t capacity, int32_t save)
 {
+    if (!save && !is_regular_file(chosen)) {
+        char text[1100];
+        std::snprintf(text, sizeof text, "No such file: %s", chosen);
+        run_box(chooser, text, nullptr);
+        return 0;
+    }
     const char *extension = std::strchr(pattern, '.');
     int32_t extend = save && extension && !has_extension(chosen);
     size_t length = std::strlen(chosen) + (extend ? std::strlen(extension) : 0);

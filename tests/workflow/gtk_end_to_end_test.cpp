@@ -366,6 +366,31 @@ TEST_F(gtk_run, a_message_box_is_a_window_under_its_title_and_the_run_ends_after
     EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin", "tiny.bin"}));
 }
 
+// GTK's open chooser returns any name typed in its location field; a missing one is refused in
+// a box over the chooser, which stays open for another choice.
+TEST_F(gtk_run, an_open_chooser_takes_only_an_existing_file)
+{
+    start();
+    std::string chooser = reach(target_title);
+    ASSERT_FALSE(chooser.empty());
+    std::set<std::string> before = visible_windows();
+    ASSERT_TRUE(type_path(chooser, path("nothere.bin")));
+    ASSERT_TRUE(accept(chooser, before));
+    std::string box = new_dialog(before);
+    ASSERT_FALSE(box.empty()) << "the missing name was taken";
+    ASSERT_TRUE(press(box, "Return"));
+    ASSERT_TRUE(wait_gone(box));
+    ASSERT_TRUE(visible_windows().count(chooser)) << "the chooser closed on a missing name";
+
+    ASSERT_TRUE(accept_path(chooser, path("game.bin")));
+    ASSERT_TRUE(wait_gone(chooser));
+    std::string patch_chooser = reach(patch_title); // the run went on with game.bin
+    ASSERT_FALSE(patch_chooser.empty());
+    ASSERT_TRUE(press(patch_chooser, "Escape"));
+    EXPECT_EQ(finish(), 0);
+    EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin"}));
+}
+
 struct cancel_case {
     const char *dialog;
     const char *how;
