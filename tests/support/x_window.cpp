@@ -10,7 +10,7 @@ namespace {
 
 int ignore_error(Display *, XErrorEvent *)
 {
-    return 0; // a window that has just gone is simply not a dialog
+    return 0; // a window that has just gone simply has no type
 }
 
 } // namespace
@@ -32,14 +32,14 @@ bool press_window_close_button(unsigned long window)
     return sent != 0;
 }
 
-bool is_dialog_window(unsigned long window)
+bool window_has_type(unsigned long window, const char *type)
 {
     Display *display = XOpenDisplay(nullptr);
     if (!display)
         return false;
     XErrorHandler previous = XSetErrorHandler(ignore_error);
     Atom type_property = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
-    Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    Atom wanted = XInternAtom(display, type, False);
     Atom actual_type = 0;
     int actual_format = 0;
     unsigned long count = 0, remaining = 0;
@@ -50,7 +50,7 @@ bool is_dialog_window(unsigned long window)
         data && actual_format == 32) {
         const Atom *types = reinterpret_cast<const Atom *>(data);
         for (unsigned long i = 0; i < count; i++)
-            found = found || types[i] == dialog;
+            found = found || types[i] == wanted;
     }
     if (data)
         XFree(data);

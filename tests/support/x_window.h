@@ -6,8 +6,9 @@
 // Returns false when the display cannot be opened or the request cannot be sent.
 bool press_window_close_button(unsigned long window);
 
-// True when the window is a dialog (_NET_WM_WINDOW_TYPE_DIALOG): a box, a chooser or a question,
-// as opposed to a completion list or one of the toolkit's invisible helper windows.
-bool is_dialog_window(unsigned long window);
+// True when the window says it is of the given type, such as "_NET_WM_WINDOW_TYPE_DIALOG" (a box, a
+// chooser, a question) or "_NET_WM_WINDOW_TYPE_COMBO" (a completion list). The toolkit's invisible
+// helper windows have no type.
+bool window_has_type(unsigned long window, const char *type);
 
 #endif

@@ -2,6 +2,7 @@
 //
 // Runs under xvfb-run (no window manager). Every step waits for a window by its title, within a time
 // limit, before it types; a failing test leaves a screenshot of the display in the build folder.
+#include "support/crc_forge.h"
 #include "support/temp_folder.h"
 #include "support/x_window.h"
 
@@ -10,7 +11,6 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -110,21 +110,25 @@ std::string wait_window(const std::string &pattern)
     return "";
 }
 
-// A dialog window now visible that was not among before; "" when there is none.
-std::string new_dialog(const std::set<std::string> &before)
+const char *const dialog_type = "_NET_WM_WINDOW_TYPE_DIALOG";
+const char *const completion_list_type = "_NET_WM_WINDOW_TYPE_COMBO";
+
+// A window of the type now visible that was not among before; "" when there is none.
+std::string new_window(const std::set<std::string> &before, const char *type = dialog_type)
 {
     for (const std::string &id : visible_windows())
-        if (!before.count(id) && is_dialog_window(std::stoul(id)))
+        if (!before.count(id) && window_has_type(std::stoul(id), type))
             return id;
     return "";
 }
 
-// Waits for a new dialog window; GTK's replace question has no title of its own to wait for.
-std::string wait_new_dialog(const std::set<std::string> &before)
+// Waits for a new window of the type; GTK's replace question and completion list have no title of
+// their own to wait for.
+std::string wait_new_window(const std::set<std::string> &before, const char *type = dialog_type)
 {
     steady::time_point deadline = steady::now() + std::chrono::seconds(window_seconds);
     do {
-        std::string id = new_dialog(before);
+        std::string id = new_window(before, type);
         if (!id.empty())
             return id;
         std::this_thread::sleep_for(poll_interval);
@@ -171,23 +175,15 @@ bool accept(const std::string &chooser, const std::set<std::string> &before)
 {
     steady::time_point deadline = steady::now() + std::chrono::seconds(window_seconds);
     while (steady::now() < deadline) {
-        if (!visible_windows().count(chooser) || !new_dialog(before).empty())
+        if (!visible_windows().count(chooser) || !new_window(before).empty())
             return true;
         if (!press(chooser, "Return"))
             return !visible_windows().count(chooser);
         steady::time_point retry = steady::now() + retry_interval;
-        while (steady::now() < retry && visible_windows().count(chooser) && new_dialog(before).empty())
+        while (steady::now() < retry && visible_windows().count(chooser) && new_window(before).empty())
             std::this_thread::sleep_for(poll_interval);
     }
     return false;
-}
-
-std::string crc_text(const bytes &image)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX",
-                  crc32(0, image.data(), static_cast<uInt>(image.size())));
-    return text;
 }
 
 enum display_choice { keep_display, no_display, unreachable_display };
@@ -376,7 +372,7 @@ TEST_F(gtk_run, an_open_chooser_takes_only_an_existing_file)
     std::set<std::string> before = visible_windows();
     ASSERT_TRUE(type_path(chooser, path("nothere.bin")));
     ASSERT_TRUE(accept(chooser, before));
-    std::string box = new_dialog(before);
+    std::string box = new_window(before);
     ASSERT_FALSE(box.empty()) << "the missing name was taken";
     ASSERT_TRUE(press(box, "Return"));
     ASSERT_TRUE(wait_gone(box));
@@ -421,26 +417,38 @@ INSTANTIATE_TEST_SUITE_P(each_dialog, gtk_cancel,
 
 struct replace_case {
     const char *label;
-    const char *typed;   // the name typed in the save chooser, old.bin being there already
+    const char *typed;   // the name typed in the save chooser, old.bin and older.bin being there
     const char *answer;  // the key given to the replace question
     bool replaced;
+    bool program_asks;   // the extension is the program's to add, and so is the question
 };
 
 class gtk_replace : public gtk_run, public testing::WithParamInterface<replace_case> {};
 
 // GTK asks about the name as typed; the name that gets the pattern's extension added afterwards is
-// asked about in the same words. Declining goes back to the chooser, which is then cancelled.
+// asked about by the program, in GTK's words. Declining goes back to the chooser, which is then
+// cancelled. "old" begins both old.bin and older.bin, so GTK lists them to complete the name; a Return
+// would take old.bin from the list and GTK would ask itself. The list is closed first, so that the
+// typed "old" is what the chooser hands over.
 TEST_P(gtk_replace, an_existing_file_is_replaced_only_when_the_user_says_so)
 {
     const replace_case &c = GetParam();
     const bytes old_content(0x40000, 0x22);
     write_bytes(path("old.bin"), old_content);
+    write_bytes(path("older.bin"), bytes{1});
 
     std::string chooser = open_dialog(save_title);
     ASSERT_FALSE(chooser.empty());
     std::set<std::string> before = visible_windows();
-    ASSERT_TRUE(accept_path(chooser, path(c.typed)));
-    std::string question = wait_new_dialog(before);
+    ASSERT_TRUE(type_path(chooser, path(c.typed)));
+    if (c.program_asks) {
+        std::string list = wait_new_window(before, completion_list_type);
+        ASSERT_FALSE(list.empty()) << "GTK listed no completions for old";
+        ASSERT_TRUE(press(chooser, "Escape"));
+        ASSERT_TRUE(wait_gone(list));
+    }
+    ASSERT_TRUE(accept(chooser, before));
+    std::string question = wait_new_window(before);
     ASSERT_FALSE(question.empty()) << "no replace question";
     ASSERT_NE(title_of(question), save_title);
     ASSERT_TRUE(press(question, c.answer));
@@ -451,15 +459,16 @@ TEST_P(gtk_replace, an_existing_file_is_replaced_only_when_the_user_says_so)
     }
     EXPECT_EQ(finish(), 0);
     EXPECT_EQ(read_bytes(path("old.bin")), c.replaced ? patched() : old_content);
-    EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin", "old.bin"}));
+    EXPECT_EQ(folder_entries(folder),
+              (std::vector<std::string>{"fix.ips", "game.bin", "old.bin", "older.bin"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     typed_names, gtk_replace,
-    testing::Values(replace_case{"exact_name_replaced", "old.bin", "alt+r", true},
-                    replace_case{"exact_name_kept", "old.bin", "Escape", false},
-                    replace_case{"name_without_extension_replaced", "old", "Return", true},
-                    replace_case{"name_without_extension_kept", "old", "alt+c", false}),
+    testing::Values(replace_case{"exact_name_replaced", "old.bin", "alt+r", true, false},
+                    replace_case{"exact_name_kept", "old.bin", "Escape", false, false},
+                    replace_case{"name_without_extension_replaced", "old", "Return", true, true},
+                    replace_case{"name_without_extension_kept", "old", "alt+c", false, true}),
     [](const testing::TestParamInfo<replace_case> &info) { return info.param.label; });
 
 // Without a clipboard manager the selection lives as long as the program: it is read while the save
@@ -477,7 +486,7 @@ TEST_F(gtk_run, an_unrecognised_result_leaves_its_crc_on_the_clipboard_while_sav
     ASSERT_TRUE(choose(target_title, path("demo-cartridge.bin")));
     std::string chooser = reach(patch_title); // past the "Unrecognized source file" box
     ASSERT_FALSE(chooser.empty());
-    EXPECT_EQ(output_of("timeout 10 xclip -o -selection clipboard"), crc_text(source));
+    EXPECT_EQ(output_of("timeout 10 xclip -o -selection clipboard"), crc_text(zlib_crc32(source)));
     ASSERT_TRUE(accept_path(chooser, path("demo-english.ips")));
     ASSERT_TRUE(wait_gone(chooser));
     std::string box = wait_window("Unrecognized patch");
@@ -487,10 +496,10 @@ TEST_F(gtk_run, an_unrecognised_result_leaves_its_crc_on_the_clipboard_while_sav
     std::string save = reach(save_title);
     ASSERT_FALSE(save.empty());
 
-    EXPECT_EQ(output_of("timeout 10 xclip -o -selection clipboard"), crc_text(expected));
+    EXPECT_EQ(output_of("timeout 10 xclip -o -selection clipboard"), crc_text(zlib_crc32(expected)));
     ASSERT_TRUE(press(save, "Escape"));
     EXPECT_EQ(finish(), 0);
-    EXPECT_NE(text_of("err").find("Copied to clipboard: " + crc_text(expected)), std::string::npos);
+    EXPECT_NE(text_of("err").find("Copied to clipboard: " + crc_text(zlib_crc32(expected))), std::string::npos);
     EXPECT_EQ(output_of("timeout 10 xclip -o -selection clipboard 2>/dev/null"), "");
 }
 
