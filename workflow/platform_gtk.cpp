@@ -1,8 +1,9 @@
 // platform_gtk.cpp -- GTK 3 message boxes, file choosers and the clipboard for a Linux desktop
 //
 // Each box and chooser is a modal GTK dialog without an owner window, run to its answer with
-// gtk_dialog_run and destroyed before the next one shows. Every way of leaving a dialog other than
-// its accept button (Cancel, Escape, the window's close button) counts as cancel.
+// gtk_dialog_run and destroyed before the next one shows; only a chooser's own questions and
+// refusals sit over it. Every way of leaving a dialog other than its accept button (Cancel, Escape,
+// the window's close button) counts as cancel.
 #include "workflow/platform_desktop.h"
 
 #include <gtk/gtk.h>
