@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# take-screenshots.sh -- photographs the real GTK dialogs of one run with the examples, for the README
+#
+#   xvfb-run -a -s '-screen 0 1600x1000x24' bash tools/take-screenshots.sh build/release/workflow/patcher docs
+#
+# Names are typed as a user would, relative to the folder the choosers open in. Runs the program in
+# a scratch home on the virtual display, answers each dialog with xdotool and
+# saves each window as a PNG in the given folder.
+set -euo pipefail
+program=$(realpath "$1")
+shots=$(realpath "$2")
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+home=$scratch/user # the name the choosers show for home
+folder=$home/patcher-examples
+bash "$here/examples/make-examples.sh" "$folder" >/dev/null
+
+export HOME=$home XDG_RUNTIME_DIR=$home GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+cd "$folder"
+"$program" >/dev/null 2>&1 &
+
+# Waits for the window titled $1 and prints its id.
+window() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+# Saves window $1 as $2.png once GTK has drawn it.
+shoot() { sleep 1; import -window "$1" "$shots/$2.png"; }
+
+w=$(window 'Load file to be patched')
+xdotool windowfocus --sync "$w" key ctrl+l type demo-cartridge.bin
+shoot "$w" open-dialog
+xdotool windowfocus --sync "$w" key Return
+
+w=$(window 'Unrecognized source file')
+shoot "$w" unrecognized-source
+xdotool windowfocus --sync "$w" key Return
+
+w=$(window 'Load IPS file')
+xdotool windowfocus --sync "$w" key ctrl+l type demo-english.ips
+shoot "$w" patch-dialog
+xdotool windowfocus --sync "$w" key Return
+
+w=$(window 'Unrecognized patch')
+shoot "$w" unrecognized-patch
+xdotool windowfocus --sync "$w" key Return
+
+w=$(window 'Save patched file')
+xdotool windowfocus --sync "$w" type demo-english
+shoot "$w" save-dialog
+xdotool windowfocus --sync "$w" key Return
+wait
+ls "$folder"
