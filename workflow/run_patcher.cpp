@@ -1,7 +1,10 @@
 // run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
 #include "workflow/run_patcher.h"
 
+#include "identify/identify_source.h"
+#include "identify/verify_result.h"
 #include "ips/ips_apply.h"
+#include "prepare/normalize_target.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
@@ -22,28 +25,39 @@ int32_t run_patcher()
 
     // A file that cannot be read arrives at the size test with length 0 and ends there.
     uint32_t length = load_file(path_buffer, target_buffer, target_capacity);
-    uint8_t *start = target_buffer;
+
+    // From here on every stage sees the working image: no header, linear order.
+    uint8_t *start = normalize_target(target_buffer, &length);
+    if (!start)
+        return 0;
 
     if (length < minimum_image_length) {
         show_message("File size is too small or error loading file", "Error");
         return 0;
     }
 
-    int32_t result = 0;
-    path_buffer[0] = '\0';
-    browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
-    if (path_buffer[0] == '\0')
+    // A recognised title may bring its own patch and save pattern; a refusal has been explained.
+    int32_t result = identify_source(start, length);
+    if (result < 0)
         return 0;
-    result = static_cast<int32_t>(load_named_patch(path_buffer));
     if (result == 0) {
-        show_message("Error loading patch file", "Error");
-        return 0;
+        path_buffer[0] = '\0';
+        browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
+        if (path_buffer[0] == '\0')
+            return 0;
+        result = static_cast<int32_t>(load_named_patch(path_buffer));
+        if (result == 0) {
+            show_message("Error loading patch file", "Error");
+            return 0;
+        }
     }
 
     if (!ips_apply(start, patch_buffer, length, static_cast<uint32_t>(result))) {
         show_message("Error in patch file", "Error");
         return 0;
     }
+    if (!verify_result(start, length))
+        return 0;
 
     return save_patched_file(start, length, save_filter);
 }
