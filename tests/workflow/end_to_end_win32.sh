@@ -71,19 +71,32 @@ start_patcher()
 }
 
 # Prints the newest visible window titled exactly title once there are at least count of them.
+# A search fails now and then when a window goes away while xdotool looks at it: it is retried.
 window() # TITLE [COUNT]
 {
-    local title=$1 count=${2:-1} ids
-    for _ in $(seq 150); do
-        ids=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" | sort -n) ||
-            fail "no window \"$title\""
-        if [ "$(wc -l <<<"$ids")" -ge "$count" ]; then
+    local title=$1 count=${2:-1} ids deadline=$((SECONDS + 60))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        ids=$(timeout 30 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null |
+            sort -n) || ids=
+        if [ -n "$ids" ] && [ "$(wc -l <<<"$ids")" -ge "$count" ]; then
             tail -n 1 <<<"$ids" # X hands out window ids in increasing order
             return
         fi
         sleep 0.2
     done
-    fail "no second window \"$title\""
+    fail "no window \"$title\" (wanted $count)"
+}
+
+# Waits until fewer than count visible windows carry the title.
+wait_closed() # TITLE COUNT
+{
+    local deadline=$((SECONDS + 30)) ids
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null) || ids=
+        [ "$(grep -c . <<<"$ids")" -lt "$2" ] && return
+        sleep 0.2
+    done
+    fail "\"$1\" still open"
 }
 
 # Names outside the keymap go through the clipboard: xdotool maps a spare key to each such
@@ -198,6 +211,7 @@ replace)
     # The question carries the save dialog's title and is the newer window of that title.
     id=$(window "Save patched file" 2) || exit 1
     send "$id" n
+    wait_closed "Save patched file" 2
     [ "$(cat "$folder/result.bin")" = "an older result" ] || fail "replaced after No"
     answer "Save patched file" result.bin
     id=$(window "Save patched file" 2) || exit 1
