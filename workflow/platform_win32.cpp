@@ -34,7 +34,7 @@ int32_t show_dialog(const char *title, int32_t save, const char *filter_text, ch
 {
     OPENFILENAMEA record;
     fill_dialog_record(&record, title, save, filter_text, path, capacity);
-    BOOL chosen = save ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record);
+    BOOL chosen = save ? save_file_dialog(&record) : open_file_dialog(&record);
     return chosen ? 1 : 0;
 }
 
@@ -81,6 +81,9 @@ void win32_report_line(const char *line)
 }
 
 } // namespace
+
+BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record) = GetOpenFileNameA;
+BOOL(WINAPI *save_file_dialog)(OPENFILENAMEA *record) = GetSaveFileNameA;
 
 void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
                         const char *filter_text, char *path, uint32_t capacity)

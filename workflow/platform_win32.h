@@ -15,4 +15,8 @@ extern const platform_ops win32_platform;
 void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
                         const char *filter_text, char *path, uint32_t capacity);
 
+// The two common dialogs. Tests point these at a stand-in to see the record without a dialog.
+extern BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record);
+extern BOOL(WINAPI *save_file_dialog)(OPENFILENAMEA *record);
+
 #endif
