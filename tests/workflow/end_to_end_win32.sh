@@ -54,11 +54,11 @@ fail()
     exit 1
 }
 
-# A 256 KiB image that no catalogue row knows, a patch that sets byte 0x10 to 0x99, and the
+# A 256 KiB image that no catalogue row knows (all "U"), a patch that sets byte 0x10 to 0x99, and the
 # image as that patch leaves it.
 make_inputs() # IMAGE PATCH
 {
-    head -c 262144 /dev/urandom >"$folder/$1"
+    head -c 262144 /dev/zero | tr '\0' U >"$folder/$1"
     printf 'PATCH\0\0\020\0\001\231EOF' >"$folder/$2"
     cp "$folder/$1" "$folder/expected"
     printf '\231' | dd of="$folder/expected" bs=1 seek=16 conv=notrunc status=none
