@@ -54,8 +54,8 @@ fail()
     exit 1
 }
 
-# A 256 KiB image that no catalogue row knows (all "U"), a patch that sets byte 0x10 to 0x99, and the
-# image as that patch leaves it.
+# A 256 KiB image that no catalogue row knows (all "U"), a patch that sets byte 0x10 to 0x99,
+# and the image as that patch leaves it.
 make_inputs() # IMAGE PATCH
 {
     head -c 262144 /dev/zero | tr '\0' U >"$folder/$1"
