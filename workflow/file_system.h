@@ -1,4 +1,4 @@
-// file_system.h -- what saving needs of the file system beyond standard C streams
+// file_system.h -- what saving and sizing need of the file system beyond standard C streams
 //
 // Implemented once per platform (file_system_posix.cpp, file_system_win32.cpp), chosen in CMake.
 #ifndef PATCHER_FILE_SYSTEM_H
@@ -15,6 +15,10 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
 
 // Pushes a flushed stream's bytes to the disk. Returns 0 on failure.
 int32_t sync_stream(FILE *stream);
+
+// The position of an open stream, 64 bits wide on every system (ftell's long has 32 bits on
+// Windows, where it reports a file of 4 GiB and 16 bytes as 16 bytes long). -1 on failure.
+int64_t stream_position(FILE *stream);
 
 // Puts the complete file temp in place of target in one step, keeping target's permissions when it
 // exists. Returns 0 on failure, with target as it was.

@@ -72,6 +72,11 @@ int32_t sync_stream(FILE *stream)
     return fsync(fileno(stream)) == 0 || errno == EINVAL || errno == EROFS;
 }
 
+int64_t stream_position(FILE *stream)
+{
+    return ftello(stream);
+}
+
 int32_t replace_file(const char *temp, const char *target)
 {
     struct stat info;

@@ -1,5 +1,6 @@
 // host_files.cpp -- whole-file reading up to a capacity, and whole-file writing
 #include "workflow/file_streams.h"
+#include "workflow/file_system.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
@@ -15,7 +16,7 @@ int64_t file_size(FILE *stream)
         std::rewind(stream);
         return -1;
     }
-    long end = std::ftell(stream); // long is 64 bits where files of 2 GiB and more occur here
+    int64_t end = stream_position(stream);
     std::rewind(stream);
     return end;
 }

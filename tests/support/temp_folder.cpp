@@ -6,15 +6,20 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace fs = std::filesystem;
 
 std::string make_temp_folder()
 {
-    std::string pattern = (fs::temp_directory_path() / "patcher-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        std::abort();
-    return pattern;
+    static std::mt19937_64 random_names{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; attempt++) {
+        fs::path folder = fs::temp_directory_path() / ("patcher-test-" + std::to_string(random_names()));
+        std::error_code error;
+        if (fs::create_directory(folder, error)) // false for a name already taken: try another
+            return folder.string();
+    }
+    std::abort();
 }
 
 void remove_tree(const std::string &path)
