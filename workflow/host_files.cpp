@@ -32,6 +32,13 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
         warned = 1;
     }
     uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
+    uint32_t expected = size > static_cast<int64_t>(capacity) ? capacity : static_cast<uint32_t>(size);
+    if (size >= 0 && count < expected) {
+        // The read broke off before the end the file had: what arrived is not the file, and a
+        // run must not go on to patch and save a cut copy as if it were whole.
+        stream_close(stream);
+        return 0;
+    }
     if (!warned && size < 0 && count == capacity) {
         // The size could not be told; a byte beyond the capacity still means the file was cut.
         uint8_t probe;
@@ -42,15 +49,20 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
     return count;
 }
 
+uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length)
+{
+    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
+    int32_t flushed = stream_flush(stream);
+    int32_t closed = stream_close(stream);
+    return flushed && closed ? count : 0;
+}
+
 uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length)
 {
     FILE *stream = stream_open(path, "wb");
     if (!stream)
         return 0;
-    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
-    int32_t flushed = stream_flush(stream);
-    int32_t closed = stream_close(stream);
-    return flushed && closed ? count : 0;
+    return write_and_close(stream, buffer, length);
 }
 
 uint32_t load_named_patch(const char *name)
