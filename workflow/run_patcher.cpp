@@ -1,7 +1,9 @@
 // run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
 #include "workflow/run_patcher.h"
 
+#include "identify/verify_result.h"
 #include "ips/ips_apply.h"
+#include "prepare/normalize_target.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
@@ -22,7 +24,11 @@ int32_t run_patcher()
 
     // A file that cannot be read arrives at the size test with length 0 and ends there.
     uint32_t length = load_file(path_buffer, target_buffer, target_capacity);
-    uint8_t *start = target_buffer;
+
+    // From here on every stage sees the working image: no header, linear order.
+    uint8_t *start = normalize_target(target_buffer, &length);
+    if (!start)
+        return 0;
 
     if (length < minimum_image_length) {
         show_message("File size is too small or error loading file", "Error");
@@ -44,6 +50,8 @@ int32_t run_patcher()
         show_message("Error in patch file", "Error");
         return 0;
     }
+    if (!verify_result(start, length))
+        return 0;
 
     return save_patched_file(start, length, save_filter);
 }

@@ -1,5 +1,5 @@
 // host_services_test.cpp -- filters, dialogs, whole-file reading and writing, and the clipboard
-#include "support/temp_folder.h"
+#include "support/folder_test.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/platform_scripted.h"
@@ -9,18 +9,7 @@
 
 namespace {
 
-class host_services : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder = make_temp_folder();
-        script_reset();
-    }
-    void TearDown() override { remove_tree(folder); }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
-    std::string folder;
-};
+using host_services = folder_test;
 
 TEST(filter_text, holds_the_pattern_twice_and_ends_in_an_empty_entry)
 {

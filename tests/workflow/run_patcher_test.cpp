@@ -1,5 +1,8 @@
 // run_patcher_test.cpp -- whole runs through the scripted back end, one per way a run can end
-#include "support/temp_folder.h"
+#include "identify/catalogue_data.h"
+#include "support/crc_forge.h"
+#include "support/expected_boxes.h"
+#include "support/folder_test.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/platform_scripted.h"
 #include "workflow/run_patcher.h"
@@ -12,17 +15,16 @@ const uint32_t smallest_image = 0x40000;
 const std::string open_target = "open|Load file to be patched|*";
 const std::string open_patch = "open|Load IPS file|*.ips";
 const std::string save_bin = "save|Save patched file|*.bin";
+const std::string unrecognised = "U"; // the unrecognised-patch box and the clipboard line after it
 
-class whole_run : public testing::Test {
+// The transcript lines of the unrecognised-patch box, for a result with this CRC.
+std::vector<std::string> unrecognised_lines(uint32_t crc)
+{
+    return {unrecognised_box, "clipboard||" + crc_text(crc)};
+}
+
+class whole_run : public folder_test {
 protected:
-    void SetUp() override
-    {
-        folder = make_temp_folder();
-        script_reset();
-    }
-    void TearDown() override { remove_tree(folder); }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
     // Answers the dialogs in turn and runs once; returns run_patcher's result.
     int32_t run(const std::vector<std::string> &answers)
     {
@@ -40,20 +42,81 @@ protected:
         return image;
     }
 
-    std::string folder;
+    // What good_patch makes of image_of(smallest_image).
+    static bytes good_result()
+    {
+        bytes image = image_of(smallest_image);
+        image[0x100] = 0xDE;
+        image[0x101] = 0xAD;
+        return image;
+    }
     bytes good_patch = make_patch({0x00, 0x01, 0x00, 0x00, 0x02, 0xDE, 0xAD});
 };
 
-TEST_F(whole_run, patches_and_saves_the_image)
+TEST_F(whole_run, patches_and_saves_an_unrecognised_result_after_its_box)
 {
-    bytes image = image_of(smallest_image);
-    write_bytes(path("game.bin"), image);
+    write_bytes(path("game.bin"), image_of(smallest_image));
     write_bytes(path("fix.ips"), good_patch);
     EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), 1);
-    image[0x100] = 0xDE;
-    image[0x101] = 0xAD;
-    EXPECT_EQ(read_bytes(path("out.bin")), image);
-    EXPECT_EQ(script_transcript(), (std::vector<std::string>{open_target, open_patch, save_bin}));
+    const bytes result = good_result();
+    EXPECT_EQ(read_bytes(path("out.bin")), result);
+    std::vector<std::string> expected = {open_target, open_patch};
+    for (const std::string &line : unrecognised_lines(zlib_crc32(result)))
+        expected.push_back(line);
+    expected.push_back(save_bin);
+    EXPECT_EQ(script_transcript(), expected);
+}
+
+// Results made to carry one signature of the built-in lists. The patch rewrites the last eight
+// bytes of a source that differs from the result only there.
+struct result_case {
+    const char *name;
+    bool by_sum;
+    uint32_t signature;
+    bool saved;
+};
+
+const result_case results[] = {
+    {"current crc", false, current_result_crcs[21], true},
+    {"current sum", true, current_result_sums[0], true},
+    {"outdated crc", false, outdated_result_crcs[0], false},
+    {"second outdated sum", true, outdated_result_sums[1], false},
+    {"fourth outdated sum", true, outdated_result_sums[3], false},
+    {"crc 0", false, 0, false},
+};
+
+TEST_F(whole_run, judges_the_result_by_its_signature_and_never_writes_a_refused_one)
+{
+    for (const result_case &c : results) {
+        script_reset();
+        bytes result = image_of(smallest_image);
+        if (c.by_sum)
+            result = image_with_sum(c.signature, smallest_image);
+        else
+            force_crc(result, c.signature);
+        const uint32_t tail = static_cast<uint32_t>(result.size()) - 8;
+        bytes source = result;
+        bytes records = {uint8_t(tail >> 16), uint8_t(tail >> 8), uint8_t(tail), 0, 8};
+        for (uint32_t i = tail; i < result.size(); i++) {
+            source[i] ^= 0x5A;
+            records.push_back(result[i]);
+        }
+        write_bytes(path("game.bin"), source);
+        write_bytes(path("fix.ips"), make_patch(records));
+        std::vector<std::string> before = folder_entries(folder);
+
+        EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), c.saved ? 1 : 0)
+            << c.name;
+        std::vector<std::string> expected = {open_target, open_patch,
+                                             c.saved ? save_bin : outdated_box};
+        EXPECT_EQ(script_transcript(), expected) << c.name;
+        if (c.saved) {
+            EXPECT_EQ(read_bytes(path("out.bin")), result) << c.name;
+            remove_tree(path("out.bin"));
+        } else {
+            EXPECT_EQ(folder_entries(folder), before) << c.name;
+        }
+    }
 }
 
 struct stop_case {
@@ -83,9 +146,9 @@ const stop_case stops[] = {
     {"patch past the image", smallest_image, false, 4, {"T", "P"},
      {open_target, open_patch, "box|Error|Error in patch file"}},
     {"save dialog cancelled", smallest_image, false, 0, {"T", "P", ""},
-     {open_target, open_patch, save_bin}},
+     {open_target, open_patch, unrecognised, save_bin}},
     {"output cannot be created", smallest_image, false, 0, {"T", "P", "no/such/folder/out.bin"},
-     {open_target, open_patch, save_bin, "box|Error|Error writing file"}},
+     {open_target, open_patch, unrecognised, save_bin, "box|Error|Error writing file"}},
 };
 
 // Names the case in test output instead of dumping its bytes.
@@ -111,9 +174,16 @@ TEST_P(run_stops, with_its_message_and_writes_nothing)
                           : a == "P" ? path("fix.ips")
                           : a.empty() ? a
                                       : path(a.c_str()));
+    std::vector<std::string> transcript;
+    for (const std::string &line : c.transcript)
+        if (line == unrecognised)
+            for (const std::string &box_line : unrecognised_lines(zlib_crc32(good_result())))
+                transcript.push_back(box_line);
+        else
+            transcript.push_back(line);
     std::vector<std::string> before = folder_entries(folder);
     EXPECT_EQ(run(answers), 0);
-    EXPECT_EQ(script_transcript(), c.transcript);
+    EXPECT_EQ(script_transcript(), transcript);
     EXPECT_EQ(folder_entries(folder), before);
 }
 
@@ -135,10 +205,13 @@ TEST_F(whole_run, oversized_target_and_patch_are_warned_about_and_cut)
     write_bytes(path("big.ips"), patch);
     EXPECT_EQ(run({path("big.bin"), path("big.ips"), path("out.bin")}), 1);
     const std::string warning = "box|Warning|File size is too large and will be truncated";
-    EXPECT_EQ(script_transcript(),
-              (std::vector<std::string>{open_target, warning, open_patch, warning, save_bin}));
     bytes out = read_bytes(path("out.bin"));
     ASSERT_EQ(out.size(), target_capacity);
+    std::vector<std::string> expected = {open_target, warning, open_patch, warning};
+    for (const std::string &line : unrecognised_lines(zlib_crc32(out)))
+        expected.push_back(line);
+    expected.push_back(save_bin);
+    EXPECT_EQ(script_transcript(), expected);
     EXPECT_EQ(out[0], 0x77);
     EXPECT_TRUE(std::equal(out.begin() + 1, out.end(), image.begin() + 1));
 }
@@ -150,6 +223,33 @@ TEST_F(whole_run, every_run_starts_with_the_bin_pattern)
     write_bytes(path("fix.ips"), good_patch);
     EXPECT_EQ(run({path("game.bin"), path("fix.ips"), ""}), 0);
     EXPECT_EQ(script_transcript().back(), save_bin);
+}
+
+TEST_F(whole_run, a_patch_file_as_the_target_is_refused_before_the_size_test)
+{
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("fix.ips"), path("fix.ips"), path("out.bin")}), 0);
+    EXPECT_EQ(script_transcript(),
+              (std::vector<std::string>{
+                  open_target, "box|User error|You loaded a patch file.\n\nYou're supposed to load "
+                               "the target file first for identification purposes.\n\nPlease try "
+                               "again."}));
+    EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"fix.ips"});
+}
+
+TEST_F(whole_run, a_copier_header_is_stripped_before_the_size_test_and_not_saved)
+{
+    bytes image = image_of(smallest_image);
+    bytes file(512, 0xFF);
+    file.insert(file.end(), image.begin(), image.end());
+    std::copy_n("SEGA", 4, file.begin() + 0x300); // the cartridge header's mark behind 512 bytes
+    write_bytes(path("game.bin"), file);
+    write_bytes(path("fix.ips"), good_patch);
+    EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), 1);
+    bytes expected(file.begin() + 512, file.end());
+    expected[0x100] = 0xDE;
+    expected[0x101] = 0xAD;
+    EXPECT_EQ(read_bytes(path("out.bin")), expected);
 }
 
 } // namespace

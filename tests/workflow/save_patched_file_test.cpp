@@ -1,5 +1,5 @@
 // save_patched_file_test.cpp -- the save never ruins the chosen file and leaves nothing behind
-#include "support/temp_folder.h"
+#include "support/folder_test.h"
 #include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
 
@@ -11,16 +11,8 @@ namespace {
 
 const char write_error[] = "box|Error|Error writing file";
 
-class safe_save : public testing::Test {
+class safe_save : public folder_test {
 protected:
-    void SetUp() override
-    {
-        folder = make_temp_folder();
-        script_reset();
-    }
-    void TearDown() override { remove_tree(folder); }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
     // Saves image under the scripted answer and returns the result.
     int32_t save(const std::string &answer)
     {
@@ -28,7 +20,6 @@ protected:
         return save_patched_file(image.data(), static_cast<uint32_t>(image.size()), "*.bin");
     }
 
-    std::string folder;
     bytes image = bytes(4096, 0x3C);
 };
 

@@ -1,47 +1,19 @@
 // terminal_end_to_end_test.cpp -- the built program, driven through standard input as a user would
-#include "support/temp_folder.h"
+#include "support/crc_forge.h"
+#include "support/expected_boxes.h"
+#include "support/terminal_run.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace {
 
-struct outcome {
-    int exit_code;
-    std::string out;
-    std::string err;
-};
-
-std::string text_of(const bytes &b)
-{
-    return std::string(b.begin(), b.end());
-}
-
-class terminal_run : public testing::Test {
+class terminal_run : public terminal_test {
 protected:
     void SetUp() override
     {
-        folder = make_temp_folder();
-        io = make_temp_folder();
+        terminal_test::SetUp();
         write_bytes(path("game.bin"), image);
         write_bytes(path("fix.ips"), make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99}));
-    }
-    void TearDown() override
-    {
-        remove_tree(folder);
-        remove_tree(io);
-    }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
-    // Starts the program in the test folder with input on standard input.
-    outcome run(const std::string &input)
-    {
-        write_bytes(io + "/in", bytes(input.begin(), input.end()));
-        std::string command = "cd '" + folder + "' && '" PATCHER_EXE "' <'" + io + "/in' >'" + io +
-                              "/out' 2>'" + io + "/err'";
-        int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text_of(read_bytes(io + "/out")),
-                text_of(read_bytes(io + "/err"))};
     }
 
     bytes patched() const
@@ -51,38 +23,33 @@ protected:
         return b;
     }
 
-    std::string folder, io;
     bytes image = bytes(0x40000, 0x11);
 };
 
-const std::string ask_target = "Load file to be patched\nFile name (*): ";
-const std::string ask_patch = "Load IPS file\nFile name (*.ips): ";
-const std::string ask_save = "Save patched file\nFile name (*.bin): ";
-
 TEST_F(terminal_run, whole_run_adds_the_extension_and_writes_the_patched_image)
 {
-    outcome o = run("game.bin\nfix.ips\nresult\n");
+    terminal_outcome o = run("game.bin\nfix.ips\n\nresult\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, ask_target + ask_patch + ask_save);
+    EXPECT_EQ(o.err, ask_target + ask_patch + unrecognised_result_lines(patched()) + ask_save);
     EXPECT_EQ(read_bytes(path("result.bin")), patched());
     EXPECT_EQ(read_bytes(path("game.bin")), image);
 }
 
 TEST_F(terminal_run, crlf_answers_and_a_missing_name_asked_again)
 {
-    outcome o = run("nothere\r\ngame.bin\r\nfix.ips\r\nout.img\r\n");
+    terminal_outcome o = run("nothere\r\ngame.bin\r\nfix.ips\r\n\r\nout.img\r\n");
     EXPECT_EQ(o.err, "Load file to be patched\nFile name (*): No such file: nothere\n"
                      "File name (*): " +
-                         ask_patch + ask_save);
+                         ask_patch + unrecognised_result_lines(patched()) + ask_save);
     EXPECT_EQ(read_bytes(path("out.img")), patched());
 }
 
 TEST_F(terminal_run, replace_question_takes_yes_in_any_case_and_asks_again_on_no)
 {
     write_bytes(path("old.bin"), bytes{1});
-    outcome o = run("game.bin\nfix.ips\nold.bin\nn\nold\nYeS\n");
-    EXPECT_EQ(o.err, ask_target + ask_patch + ask_save +
+    terminal_outcome o = run("game.bin\nfix.ips\n\nold.bin\nn\nold\nYeS\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + unrecognised_result_lines(patched()) + ask_save +
                          "old.bin already exists. Replace it? [y/N] File name (*.bin): "
                          "old.bin already exists. Replace it? [y/N] ");
     EXPECT_EQ(read_bytes(path("old.bin")), patched());
@@ -91,10 +58,10 @@ TEST_F(terminal_run, replace_question_takes_yes_in_any_case_and_asks_again_on_no
 TEST_F(terminal_run, end_of_input_cancels_at_every_prompt_and_writes_nothing)
 {
     write_bytes(path("old.bin"), bytes{1});
-    const char *inputs[] = {"", "game.bin\n", "game.bin\nfix.ips\n", "game.bin\nfix.ips\nold.bin\n",
-                            "game.bin\nfix.ips\n\n"};
+    const char *inputs[] = {"", "game.bin\n", "game.bin\nfix.ips\n", "game.bin\nfix.ips\n\n",
+                            "game.bin\nfix.ips\n\nold.bin\n", "game.bin\nfix.ips\n\n\n"};
     for (const char *input : inputs) {
-        outcome o = run(input);
+        terminal_outcome o = run(input);
         EXPECT_EQ(o.exit_code, 0) << input;
         EXPECT_EQ(o.out, "") << input;
         EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin", "old.bin"}))
@@ -106,7 +73,7 @@ TEST_F(terminal_run, end_of_input_cancels_at_every_prompt_and_writes_nothing)
 TEST_F(terminal_run, a_name_too_long_for_the_dialog_is_refused_and_asked_again)
 {
     std::string long_name(1019, 'x');
-    outcome o = run(long_name + "\ngame.bin\n\n");
+    terminal_outcome o = run(long_name + "\ngame.bin\n\n");
     EXPECT_NE(o.err.find("That name is too long (at most 1018 characters).\nFile name (*): "),
               std::string::npos);
     EXPECT_NE(o.err.find(ask_patch), std::string::npos) << "the second answer was taken";
@@ -115,7 +82,7 @@ TEST_F(terminal_run, a_name_too_long_for_the_dialog_is_refused_and_asked_again)
 TEST_F(terminal_run, a_failure_shows_its_box_and_waits_for_enter)
 {
     write_bytes(path("small.bin"), bytes(0x3FFFF, 0));
-    outcome o = run("small.bin\n\n");
+    terminal_outcome o = run("small.bin\n\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.err, ask_target +
                          "Error\nFile size is too small or error loading file\nPress Enter to "
@@ -123,10 +90,41 @@ TEST_F(terminal_run, a_failure_shows_its_box_and_waits_for_enter)
     EXPECT_EQ(o.out, "");
 }
 
+// A patch that turns image into result, which differs from it in the last four bytes at most.
+bytes tail_patch(const bytes &result)
+{
+    const uint32_t at = static_cast<uint32_t>(result.size()) - 4;
+    return make_patch({uint8_t(at >> 16), uint8_t(at >> 8), uint8_t(at), 0, 4, result[at],
+                       result[at + 1], result[at + 2], result[at + 3]});
+}
+
+// The patch sets the last four bytes so that the result's CRC-32 has leading zeros.
+TEST_F(terminal_run, an_unrecognised_result_puts_its_crc_on_the_clipboard_before_the_save)
+{
+    bytes result = image;
+    force_crc(result, 0x00C0FFEE);
+    write_bytes(path("zeros.ips"), tail_patch(result));
+    terminal_outcome o = run("game.bin\nzeros.ips\n\nout\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + "Unrecognized patch\n" + unrecognised_patch_text +
+                         press_enter + "Copied to clipboard: 0x00C0FFEE\n" + ask_save);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(read_bytes(path("out.bin")), result);
+}
+
+TEST_F(terminal_run, an_outdated_result_is_refused_and_nothing_is_written)
+{
+    bytes result = image;
+    force_crc(result, 0);
+    write_bytes(path("old.ips"), tail_patch(result));
+    terminal_outcome o = run("game.bin\nold.ips\n\nout\n");
+    EXPECT_EQ(o.err, ask_target + ask_patch + "Error\n" + outdated_patch_text + press_enter);
+    EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"fix.ips", "game.bin", "old.ips"}));
+}
+
 TEST_F(terminal_run, a_faulty_patch_ends_with_its_message_and_writes_nothing)
 {
     write_bytes(path("bad.ips"), make_patch({0x04, 0x00, 0x00, 0x00, 0x01, 0x01}));
-    outcome o = run("game.bin\nbad.ips\nout\n");
+    terminal_outcome o = run("game.bin\nbad.ips\nout\n");
     EXPECT_EQ(o.err, ask_target + ask_patch + "Error\nError in patch file\nPress Enter to continue.\n");
     EXPECT_FALSE(file_exists(path("out.bin")));
 }

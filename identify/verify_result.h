@@ -1,0 +1,39 @@
+// verify_result.h -- judges an image by the signatures of the images that patches produce
+#ifndef PATCHER_VERIFY_RESULT_H
+#define PATCHER_VERIFY_RESULT_H
+
+#include <cstdint>
+
+// Four lists of signatures, each a pointer and a count. outdated_sums is in ascending order.
+struct result_signature_lists {
+    const uint32_t *current_crcs;
+    uint32_t current_crc_count;
+    const uint32_t *outdated_crcs;
+    uint32_t outdated_crc_count;
+    const uint32_t *current_sums;
+    uint32_t current_sum_count;
+    const uint32_t *outdated_sums;
+    uint32_t outdated_sum_count;
+};
+
+// The lists of the built-in catalogue.
+extern const result_signature_lists built_in_result_signatures;
+
+// Decides whether a patched image may be saved: 1 yes, 0 no. A current signature passes silently;
+// an outdated one, or a CRC-32 of 0, is refused after the outdated-patch box; an image that matches
+// nothing passes after the "Unrecognized patch" box, and its CRC-32 goes to the clipboard. Sums are
+// tested before CRCs (the CRC is computed only when the sums decide nothing), current lists before
+// outdated ones, and a CRC of 0 last.
+int32_t verify_result_against(const uint8_t *image, uint32_t length,
+                              const result_signature_lists *lists);
+
+// 1 when the image already carries a patched-result signature, else 0; shows nothing. Of the
+// outdated sums only the first and the third count here.
+int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
+                                   const result_signature_lists *lists);
+
+// The same two judgements against the built-in lists.
+int32_t verify_result(const uint8_t *image, uint32_t length);
+int32_t is_already_patched(const uint8_t *image, uint32_t length);
+
+#endif
