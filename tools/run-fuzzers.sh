@@ -7,6 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
+case $seconds in
+  '' | *[!0-9]* | 0) echo "seconds per harness must be a whole number above 0, not '$seconds'" >&2; exit 2 ;;
+esac
 bin=build/fuzz/fuzz
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite: every test under AddressSanitizer and UBSan.
+# Builds and runs the whole test suite: every test under AddressSanitizer and UBSan, then each fuzz
+# harness for PATCHER_FUZZ_SECONDS seconds (default 60; 0 leaves the fuzzing out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake --workflow --preset asan
+if [ "${PATCHER_FUZZ_SECONDS:-60}" != 0 ]; then
+  cmake --workflow --preset fuzz
+  bash tools/run-fuzzers.sh "${PATCHER_FUZZ_SECONDS:-60}"
+fi
