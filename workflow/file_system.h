@@ -26,7 +26,8 @@ FILE *create_new_file(const char *path);
 int32_t sync_stream(FILE *stream);
 
 // Puts the complete file temp in place of target in one step, keeping target's permissions when it
-// exists. Returns 0 on failure, with target as it was.
+// exists. Returns 0 on failure, with target as it was; a target that exists but is no plain file
+// (a folder, a pipe, a device) is a failure.
 int32_t replace_file(const char *temp, const char *target);
 
 #endif

@@ -97,7 +97,14 @@ int32_t sync_stream(FILE *stream)
 int32_t replace_file(const char *temp, const char *target)
 {
     struct stat info;
-    if (stat(target, &info) == 0 && S_ISREG(info.st_mode))
+    if (lstat(target, &info) == 0) {
+        // Only a plain file is replaced: renaming over a pipe or a device would swap the node
+        // itself for a file, and a folder cannot take a file's place at all.
+        if (!S_ISREG(info.st_mode)) {
+            errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+            return 0;
+        }
         chmod(temp, info.st_mode & 07777); // the replaced file keeps its permissions
+    }
     return rename(temp, target) == 0;
 }

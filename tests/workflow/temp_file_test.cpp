@@ -1,4 +1,5 @@
-// temp_file_test.cpp -- the save's temporary file is always a new file of its own
+// temp_file_test.cpp -- the save's temporary file is always a new file of its own, and only ever
+// takes the place of a plain file
 #include "support/temp_folder.h"
 #include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
@@ -72,6 +73,33 @@ TEST_F(temp_file, a_name_of_the_longest_length_a_folder_allows_is_saved)
     EXPECT_EQ(save(folder + "/" + name), 1);
     EXPECT_EQ(read_bytes(folder + "/" + name), image);
     EXPECT_EQ(folder_entries(folder), std::vector<std::string>{name});
+}
+
+struct special_case {
+    const char *name;
+    bool through_link; // chosen by a symbolic link that leads to it
+};
+
+TEST_F(temp_file, a_name_that_is_no_plain_file_is_refused_and_kept)
+{
+    // A pipe, or a device reached through a link, is not a file the image could replace: renaming
+    // over it would swap the node itself (as root even /dev/null) for a file.
+    for (special_case c : {special_case{"pipe", false}, special_case{"link to a pipe", true}}) {
+        script_reset();
+        remove_tree(folder);
+        folder = make_temp_folder();
+        ASSERT_EQ(mkfifo(path("pipe.bin").c_str(), 0644), 0);
+        if (c.through_link) {
+            ASSERT_EQ(symlink(path("pipe.bin").c_str(), path("link.bin").c_str()), 0);
+        }
+        std::vector<std::string> before = folder_entries(folder);
+        EXPECT_EQ(save(path(c.through_link ? "link.bin" : "pipe.bin")), 0) << c.name;
+        EXPECT_EQ(script_transcript().back(), "box|Error|Error writing file") << c.name;
+        struct stat info;
+        ASSERT_EQ(lstat(path("pipe.bin").c_str(), &info), 0) << c.name;
+        EXPECT_TRUE(S_ISFIFO(info.st_mode)) << c.name;
+        EXPECT_EQ(folder_entries(folder), before) << c.name << ": a temporary file was left";
+    }
 }
 
 } // namespace
