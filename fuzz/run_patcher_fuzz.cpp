@@ -189,8 +189,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         script_answer(name_of(answer));
     if (fault_kind < fault_kind_count)
         fault_arm(static_cast<stream_fault_kind>(fault_kind), fault_n, fault_persists);
+    // Identification looks for a title's patch by its bare name in the current folder: the run's
+    // own, where no such file is, rather than wherever the fuzzer was started (whose relative
+    // corpus paths need it back afterwards).
+    static char started_in[4096];
+    if (!getcwd(started_in, sizeof started_in) || chdir(folder.c_str()) != 0)
+        std::abort();
     int32_t result = run_patcher();
     fault_clear();
+    if (chdir(started_in) != 0)
+        std::abort();
 
     if (result != 0 && result != 1)
         std::abort();

@@ -1,4 +1,4 @@
-// catalogue_data.cpp -- the values of the built-in catalogue: signatures of patched results
+// catalogue_data.cpp -- the built-in values: signatures of patched results and of bad sources
 #include "identify/catalogue_data.h"
 
 const uint32_t current_result_crcs[current_result_crc_count] = {
@@ -20,4 +20,8 @@ const uint32_t current_result_sums[current_result_sum_count] = {
 
 const uint32_t outdated_result_sums[outdated_result_sum_count] = {
     0x07B93518, 0x0FCB121C, 0x14E5D3D4, 0x16EBB176, // ascending
+};
+
+const uint32_t known_bad_source_crcs[known_bad_source_crc_count] = {
+    0x983B6369, 0xD5BAA978, 0x11D5D724,
 };

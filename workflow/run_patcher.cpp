@@ -1,6 +1,7 @@
 // run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
 #include "workflow/run_patcher.h"
 
+#include "identify/identify_source.h"
 #include "identify/verify_result.h"
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
@@ -35,15 +36,20 @@ int32_t run_patcher()
         return 0;
     }
 
-    int32_t result = 0;
-    path_buffer[0] = '\0';
-    browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
-    if (path_buffer[0] == '\0')
+    // A recognised title may bring its own patch and save pattern; a refusal has been explained.
+    int32_t result = identify_source(start, length);
+    if (result < 0)
         return 0;
-    result = static_cast<int32_t>(load_named_patch(path_buffer));
     if (result == 0) {
-        show_message("Error loading patch file", "Error");
-        return 0;
+        path_buffer[0] = '\0';
+        browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
+        if (path_buffer[0] == '\0')
+            return 0;
+        result = static_cast<int32_t>(load_named_patch(path_buffer));
+        if (result == 0) {
+            show_message("Error loading patch file", "Error");
+            return 0;
+        }
     }
 
     if (!ips_apply(start, patch_buffer, length, static_cast<uint32_t>(result))) {

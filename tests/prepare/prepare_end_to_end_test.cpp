@@ -46,8 +46,9 @@ TEST_F(prepared_run, interleaved_image_behind_a_copier_header_is_saved_plain_and
     write_bytes(path("game.smd"), file);
 
     std::string out;
-    EXPECT_EQ(run("game.smd\nfix.ips\n\nresult\n", out),
-              ask_target + ask_patch + unrecognised_result_lines(patched_linear()) + ask_save);
+    EXPECT_EQ(run("game.smd\n\nfix.ips\n\nresult\n", out),
+              ask_target + unrecognised_source_lines(linear) + ask_patch +
+                  unrecognised_result_lines(patched_linear()) + ask_save);
     EXPECT_EQ(out, "");
     EXPECT_EQ(read_bytes(path("result.bin")), patched_linear());
     EXPECT_EQ(read_bytes(path("game.smd")), file);
@@ -61,8 +62,9 @@ TEST_F(prepared_run, disk_image_behind_its_header_is_saved_without_it)
     write_bytes(path("disk.dsk"), file);
 
     std::string out;
-    EXPECT_EQ(run("disk.dsk\nfix.ips\n\nresult\n", out),
-              ask_target + ask_patch + unrecognised_result_lines(patched_linear()) + ask_save);
+    EXPECT_EQ(run("disk.dsk\n\nfix.ips\n\nresult\n", out),
+              ask_target + unrecognised_source_lines(linear) + ask_patch +
+                  unrecognised_result_lines(patched_linear()) + ask_save);
     EXPECT_EQ(read_bytes(path("result.bin")), patched_linear());
 }
 

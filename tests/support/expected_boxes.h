@@ -1,10 +1,13 @@
-// expected_boxes.h -- the texts of the two boxes that judge a patched result, as users read them
+// expected_boxes.h -- the texts of the boxes that judge a source and a patched result, as users
+// read them
 #ifndef PATCHER_TESTS_EXPECTED_BOXES_H
 #define PATCHER_TESTS_EXPECTED_BOXES_H
 
 #include "identify/distribution_site.h"
+#include "support/crc_forge.h"
 
 #include <string>
+#include <vector>
 
 inline const std::string outdated_patch_text =
     std::string("This patch file is outdated.\n\nPlease get the updated version at ") +
@@ -23,8 +26,30 @@ inline const std::string unrecognised_patch_text =
     "\n\n...and make sure you've got the latest version\nof the patch and this program.\n\n"
     "If it's someone else's patch then you can ignore this.";
 
+inline const std::string unrecognised_source_text =
+    std::string("There may be a problem with this file\n"
+                "It could be any one of the following:\n"
+                "- it's not a game that we have a patch for\n"
+                "- it's corrupt\n"
+                "- it's an unknown version\n"
+                "- it has already been patched\n\n"
+                "It is also possible that you are using an\n"
+                "outdated version of this program.\n\n"
+                "If you are trying to apply a R.O.V.A.K. patch, go to\n\n") +
+    distribution_site +
+    "\n\n...and make sure you've got the latest version\nof the patch and this program.\n\n"
+    "If it's someone else's patch then you can ignore this.";
+
 // The same boxes as lines of the scripted back end's transcript.
 inline const std::string outdated_box = "box|Error|" + outdated_patch_text;
 inline const std::string unrecognised_box = "box|Unrecognized patch|" + unrecognised_patch_text;
+inline const std::string unrecognised_source_box =
+    "box|Unrecognized source file|" + unrecognised_source_text;
+
+// The transcript of an unrecognised source: its box, then its CRC-32 on the clipboard.
+inline std::vector<std::string> unrecognised_source_events(const bytes &source)
+{
+    return {unrecognised_source_box, "clipboard||" + crc_text(zlib_crc32(source))};
+}
 
 #endif

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 class folder_test : public testing::Test {
 protected:
     void SetUp() override
@@ -18,6 +20,27 @@ protected:
     std::string path(const char *name) const { return folder + "/" + name; }
 
     std::string folder;
+};
+
+// The same, with the folder as the current directory: patches named by the catalogue are
+// looked up there.
+class working_folder_test : public folder_test {
+protected:
+    void SetUp() override
+    {
+        folder_test::SetUp();
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        previous = here;
+        ASSERT_EQ(chdir(folder.c_str()), 0);
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(chdir(previous.c_str()), 0);
+        folder_test::TearDown();
+    }
+
+    std::string previous;
 };
 
 #endif

@@ -34,3 +34,9 @@ std::string unrecognised_result_lines(const bytes &result)
     return "Unrecognized patch\n" + unrecognised_patch_text + press_enter +
            "Copied to clipboard: " + crc_text(zlib_crc32(result)) + "\n";
 }
+
+std::string unrecognised_source_lines(const bytes &source)
+{
+    return "Unrecognized source file\n" + unrecognised_source_text + press_enter +
+           "Copied to clipboard: " + crc_text(zlib_crc32(source)) + "\n";
+}

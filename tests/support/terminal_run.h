@@ -25,6 +25,9 @@ terminal_outcome run_in_terminal(const std::string &folder, const std::string &i
 // The "Unrecognized patch" box for a patched image, and the clipboard line after it.
 std::string unrecognised_result_lines(const bytes &result);
 
+// The "Unrecognized source file" box for a source image, and the clipboard line after it.
+std::string unrecognised_source_lines(const bytes &source);
+
 // A test with a fresh folder for the program to work in.
 class terminal_test : public testing::Test {
 protected:

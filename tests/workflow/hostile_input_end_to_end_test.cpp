@@ -60,9 +60,14 @@ std::string binary_line()
 }
 
 // The prefixes of input that put each prompt in turn before a hostile answer: the target, the
-// patch, the "Unrecognized patch" box about the result, the save name and the replace question.
-const char *const prompt_prefixes[] = {"", "game.bin\n", "game.bin\nfix.ips\n",
-                                       "game.bin\nfix.ips\n\n", "game.bin\nfix.ips\n\nold.bin\n"};
+// "Unrecognized source file" box, the patch, the "Unrecognized patch" box about the result, the
+// save name and the replace question.
+const char *const prompt_prefixes[] = {"",
+                                       "game.bin\n",
+                                       "game.bin\n\n",
+                                       "game.bin\n\nfix.ips\n",
+                                       "game.bin\n\nfix.ips\n\n",
+                                       "game.bin\n\nfix.ips\n\nold.bin\n"};
 
 TEST_F(hostile_input, binary_bytes_at_every_prompt_are_refused_or_asked_again)
 {
@@ -101,7 +106,7 @@ TEST_F(hostile_input, a_long_line_at_a_message_box_is_taken_as_its_enter)
 
 TEST_F(hostile_input, crlf_at_every_prompt_and_the_replace_question_completes_the_save)
 {
-    program_outcome o = run("game.bin\r\nfix.ips\r\n\r\nold.bin\r\ny\r\n");
+    program_outcome o = run("game.bin\r\n\r\nfix.ips\r\n\r\nold.bin\r\ny\r\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.err.find("Error"), std::string::npos) << o.err;
     EXPECT_EQ(read_bytes(folder + "/old.bin"), patched);
@@ -111,7 +116,7 @@ TEST_F(hostile_input, crlf_at_every_prompt_and_the_replace_question_completes_th
 TEST_F(hostile_input, input_that_ends_at_any_prompt_writes_nothing)
 {
     // Every answer given, up to the one before the replace question's 'y'.
-    const std::string answers[] = {"game.bin\n", "fix.ips\n", "\n", "old.bin\n"};
+    const std::string answers[] = {"game.bin\n", "\n", "fix.ips\n", "\n", "old.bin\n"};
     std::string input;
     expect_untouched(run(input), "no input at all");
     for (const std::string &answer : answers) {
@@ -125,7 +130,7 @@ TEST_F(hostile_input, input_cut_after_any_byte_writes_a_whole_image_or_nothing)
     // A last line without its line end still counts as an answer, so a cut inside the save name
     // may save under the part of the name that arrived; whatever is saved is the whole image, and
     // old.bin changes only after the 'y' that allows it.
-    const std::string whole = "game.bin\nfix.ips\n\nold.bin\ny\n";
+    const std::string whole = "game.bin\n\nfix.ips\n\nold.bin\ny\n";
     const size_t yes_at = whole.find("y\n");
     for (size_t cut = 0; cut <= whole.size(); cut++) {
         std::string where = "input cut after " + std::to_string(cut) + " bytes";
@@ -153,7 +158,7 @@ TEST_F(hostile_input, a_name_of_raw_bytes_without_nul_or_slash_is_saved_under_ex
     for (int c = 1; c < 256; c++)
         if (c != '\n' && c != '\r' && c != '/' && c != '.')
             name += static_cast<char>(c);
-    program_outcome o = run("game.bin\nfix.ips\n\n" + name + "\n");
+    program_outcome o = run("game.bin\n\nfix.ips\n\n" + name + "\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.err.find("Error"), std::string::npos) << "the save failed";
     EXPECT_EQ(read_bytes(folder + "/" + name + ".bin"), patched);

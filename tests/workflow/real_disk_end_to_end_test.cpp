@@ -34,15 +34,15 @@ protected:
     }
 
     // Runs the program with the answers that save under name (with a 'y' when it exists), the
-    // setup commands first, and watches the folder "disk". The empty line closes the box about
-    // the unrecognised result.
+    // setup commands first, and watches the folder "disk". The empty lines close the boxes about
+    // the unrecognised source and the unrecognised result.
     program_outcome save_as(const std::string &name, bool replace, const std::string &setup,
                             bool private_mounts)
     {
         program_run run;
         run.exe = PATCHER_EXE;
         run.folder = folder;
-        run.input = "game.bin\nfix.ips\n\n" + name + "\n" + (replace ? "y\n" : "") + "\n";
+        run.input = "game.bin\n\nfix.ips\n\n" + name + "\n" + (replace ? "y\n" : "") + "\n";
         run.setup = setup;
         run.watch = folder + "/disk";
         run.private_mounts = private_mounts;

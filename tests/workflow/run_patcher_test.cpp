@@ -16,6 +16,7 @@ const std::string open_target = "open|Load file to be patched|*";
 const std::string open_patch = "open|Load IPS file|*.ips";
 const std::string save_bin = "save|Save patched file|*.bin";
 const std::string unrecognised = "U"; // the unrecognised-patch box and the clipboard line after it
+const std::string source_report = "S";  // the unrecognised-source box and its clipboard line
 
 // The transcript lines of the unrecognised-patch box, for a result with this CRC.
 std::vector<std::string> unrecognised_lines(uint32_t crc)
@@ -60,7 +61,10 @@ TEST_F(whole_run, patches_and_saves_an_unrecognised_result_after_its_box)
     EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), 1);
     const bytes result = good_result();
     EXPECT_EQ(read_bytes(path("out.bin")), result);
-    std::vector<std::string> expected = {open_target, open_patch};
+    std::vector<std::string> expected = {open_target};
+    for (const std::string &line : unrecognised_source_events(image_of(smallest_image)))
+        expected.push_back(line);
+    expected.push_back(open_patch);
     for (const std::string &line : unrecognised_lines(zlib_crc32(result)))
         expected.push_back(line);
     expected.push_back(save_bin);
@@ -107,8 +111,11 @@ TEST_F(whole_run, judges_the_result_by_its_signature_and_never_writes_a_refused_
 
         EXPECT_EQ(run({path("game.bin"), path("fix.ips"), path("out.bin")}), c.saved ? 1 : 0)
             << c.name;
-        std::vector<std::string> expected = {open_target, open_patch,
-                                             c.saved ? save_bin : outdated_box};
+        std::vector<std::string> expected = {open_target};
+        for (const std::string &line : unrecognised_source_events(source))
+            expected.push_back(line);
+        expected.push_back(open_patch);
+        expected.push_back(c.saved ? save_bin : outdated_box);
         EXPECT_EQ(script_transcript(), expected) << c.name;
         if (c.saved) {
             EXPECT_EQ(read_bytes(path("out.bin")), result) << c.name;
@@ -136,19 +143,21 @@ const stop_case stops[] = {
      {open_target, "box|Error|File size is too small or error loading file"}},
     {"target one byte short", smallest_image - 1, false, 0, {"T"},
      {open_target, "box|Error|File size is too small or error loading file"}},
-    {"patch dialog cancelled", smallest_image, false, 0, {"T", ""}, {open_target, open_patch}},
+    {"patch dialog cancelled", smallest_image, false, 0, {"T", ""},
+     {open_target, source_report, open_patch}},
     {"patch cannot be opened", smallest_image, false, 1, {"T", "P"},
-     {open_target, open_patch, "box|Error|Error loading patch file"}},
+     {open_target, source_report, open_patch, "box|Error|Error loading patch file"}},
     {"patch empty", smallest_image, false, 2, {"T", "P"},
-     {open_target, open_patch, "box|Error|Error loading patch file"}},
+     {open_target, source_report, open_patch, "box|Error|Error loading patch file"}},
     {"patch malformed", smallest_image, false, 3, {"T", "P"},
-     {open_target, open_patch, "box|Error|Error in patch file"}},
+     {open_target, source_report, open_patch, "box|Error|Error in patch file"}},
     {"patch past the image", smallest_image, false, 4, {"T", "P"},
-     {open_target, open_patch, "box|Error|Error in patch file"}},
+     {open_target, source_report, open_patch, "box|Error|Error in patch file"}},
     {"save dialog cancelled", smallest_image, false, 0, {"T", "P", ""},
-     {open_target, open_patch, unrecognised, save_bin}},
+     {open_target, source_report, open_patch, unrecognised, save_bin}},
     {"output cannot be created", smallest_image, false, 0, {"T", "P", "no/such/folder/out.bin"},
-     {open_target, open_patch, unrecognised, save_bin, "box|Error|Error writing file"}},
+     {open_target, source_report, open_patch, unrecognised, save_bin,
+      "box|Error|Error writing file"}},
 };
 
 // Names the case in test output instead of dumping its bytes.
@@ -179,6 +188,10 @@ TEST_P(run_stops, with_its_message_and_writes_nothing)
         if (line == unrecognised)
             for (const std::string &box_line : unrecognised_lines(zlib_crc32(good_result())))
                 transcript.push_back(box_line);
+        else if (line == source_report)
+            for (const std::string &box_line :
+                 unrecognised_source_events(image_of(c.target_length)))
+                transcript.push_back(box_line);
         else
             transcript.push_back(line);
     std::vector<std::string> before = folder_entries(folder);
@@ -207,7 +220,12 @@ TEST_F(whole_run, oversized_target_and_patch_are_warned_about_and_cut)
     const std::string warning = "box|Warning|File size is too large and will be truncated";
     bytes out = read_bytes(path("out.bin"));
     ASSERT_EQ(out.size(), target_capacity);
-    std::vector<std::string> expected = {open_target, warning, open_patch, warning};
+    std::vector<std::string> expected = {open_target, warning};
+    for (const std::string &line :
+         unrecognised_source_events(bytes(image.begin(), image.begin() + target_capacity)))
+        expected.push_back(line);
+    expected.push_back(open_patch);
+    expected.push_back(warning);
     for (const std::string &line : unrecognised_lines(zlib_crc32(out)))
         expected.push_back(line);
     expected.push_back(save_bin);
