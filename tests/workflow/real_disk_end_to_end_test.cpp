@@ -68,6 +68,11 @@ struct refusal_case {
     bool replace; // the name exists, so the program asks first
 };
 
+void PrintTo(const refusal_case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 const refusal_case refusals[] = {
     {"replacing_a_file", "disk/old.bin", true},
     {"creating_a_file", "disk/new.bin", false},

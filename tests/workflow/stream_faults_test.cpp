@@ -42,6 +42,12 @@ const fault_case fault_cases[] = {
     {"rename_persistent", fault_rename, true},
 };
 
+// Test names and failure reports show the case by its name.
+void PrintTo(const fault_case &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 // An image whose bytes are not all alike, so that a cut or shifted copy shows.
 bytes image_of(uint32_t length)
 {
