@@ -7,6 +7,11 @@ FILE *stream_open(const char *path, const char *mode)
     return std::fopen(path, mode);
 }
 
+FILE *stream_create(const char *path)
+{
+    return create_new_file(path);
+}
+
 size_t stream_read(void *buffer, size_t length, FILE *stream)
 {
     return std::fread(buffer, 1, length, stream);

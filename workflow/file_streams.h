@@ -10,6 +10,8 @@
 #include <cstdio>
 
 FILE *stream_open(const char *path, const char *mode);
+// Opens a new, empty file for writing; null when the name is taken (errno EEXIST) or on failure.
+FILE *stream_create(const char *path);
 size_t stream_read(void *buffer, size_t length, FILE *stream);
 size_t stream_write(const void *buffer, size_t length, FILE *stream);
 int32_t stream_flush(FILE *stream); // 1 when every buffered byte reached the file (and the disk)

@@ -13,6 +13,15 @@ constexpr uint32_t resolved_path_capacity = 4096; // a full path after symbolic 
 // symbolic link at chosen leads to. Returns 0 when the name does not fit.
 int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity);
 
+// Length of the folder part of path, up to and including its last folder separator; 0 when path
+// names a file in the current folder.
+uint32_t folder_part_length(const char *path);
+
+// Creates path as a new, empty file and opens it for writing in byte mode. Returns null, with errno
+// EEXIST, when anything of that name exists already, a symbolic link (even one that leads nowhere)
+// included: a file that someone else put there is never written through.
+FILE *create_new_file(const char *path);
+
 // Pushes a flushed stream's bytes to the disk. Returns 0 on failure.
 int32_t sync_stream(FILE *stream);
 
@@ -21,7 +30,8 @@ int32_t sync_stream(FILE *stream);
 int64_t stream_position(FILE *stream);
 
 // Puts the complete file temp in place of target in one step, keeping target's permissions when it
-// exists. Returns 0 on failure, with target as it was.
+// exists. Returns 0 on failure, with target as it was; a target that exists but is no plain file
+// (a folder, a pipe, a device) is a failure.
 int32_t replace_file(const char *temp, const char *target);
 
 #endif

@@ -66,6 +66,28 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
     return follow_dangling_link(chosen, target, capacity);
 }
 
+uint32_t folder_part_length(const char *path)
+{
+    const char *slash = std::strrchr(path, '/'); // the only separator: '\\' is part of a name here
+    return slash ? static_cast<uint32_t>(slash - path) + 1 : 0;
+}
+
+FILE *create_new_file(const char *path)
+{
+    // O_EXCL fails on any existing name and never follows a link at the last component.
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    FILE *stream = fdopen(fd, "wb");
+    if (!stream) {
+        int saved = errno;
+        close(fd);
+        unlink(path);
+        errno = saved;
+    }
+    return stream;
+}
+
 int32_t sync_stream(FILE *stream)
 {
     // Pipes and special files cannot be synced, and need not be.
@@ -80,7 +102,14 @@ int64_t stream_position(FILE *stream)
 int32_t replace_file(const char *temp, const char *target)
 {
     struct stat info;
-    if (stat(target, &info) == 0 && S_ISREG(info.st_mode))
+    if (lstat(target, &info) == 0) {
+        // Only a plain file is replaced: renaming over a pipe or a device would swap the node
+        // itself for a file, and a folder cannot take a file's place at all.
+        if (!S_ISREG(info.st_mode)) {
+            errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+            return 0;
+        }
         chmod(temp, info.st_mode & 07777); // the replaced file keeps its permissions
+    }
     return rename(temp, target) == 0;
 }

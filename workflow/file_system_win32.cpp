@@ -1,8 +1,11 @@
 // file_system_win32.cpp -- durable flushes and replacing a file in one step on Windows
 #include "workflow/file_system.h"
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 namespace {
@@ -22,6 +25,33 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
         return 0;
     std::memcpy(target, chosen, length + 1);
     return 1;
+}
+
+uint32_t folder_part_length(const char *path)
+{
+    // Either slash separates folders here, and a drive's colon ends a folder part too ("C:name").
+    uint32_t length = 0;
+    for (uint32_t i = 0; path[i] != '\0'; i++)
+        if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+            length = i + 1;
+    return length;
+}
+
+FILE *create_new_file(const char *path)
+{
+    // _O_EXCL fails on any existing name, a folder's included.
+    int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                   _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    FILE *stream = _fdopen(fd, "wb");
+    if (!stream) {
+        int saved = errno;
+        _close(fd);
+        _unlink(path);
+        errno = saved;
+    }
+    return stream;
 }
 
 int32_t sync_stream(FILE *stream)

@@ -27,20 +27,35 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
     if (!stream)
         return 0;
     int64_t size = file_size(stream);
-    int32_t warned = 0;
-    if (size > static_cast<int64_t>(capacity)) {
-        show_message(too_large_text, "Warning");
-        warned = 1;
-    }
     uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
-    if (!warned && size < 0 && count == capacity) {
+    uint32_t expected = size > static_cast<int64_t>(capacity) ? capacity : static_cast<uint32_t>(size);
+    if (size >= 0 && count < expected) {
+        // The read broke off before the end the file had: what arrived is not the file, and a
+        // run must not go on to patch and save a cut copy as if it were whole. A folder, which
+        // opens as a stream here and may claim any size, ends the same way, without the warning.
+        stream_close(stream);
+        return 0;
+    }
+    int32_t cut = size > static_cast<int64_t>(capacity);
+    if (size < 0 && count == capacity) {
         // The size could not be told; a byte beyond the capacity still means the file was cut.
         uint8_t probe;
-        if (stream_read(&probe, 1, stream) == 1)
-            show_message(too_large_text, "Warning");
+        cut = stream_read(&probe, 1, stream) == 1;
     }
     stream_close(stream);
+    // Warned once the bytes are in: the user sees the same box, and never for a file that could
+    // not be read at all.
+    if (cut)
+        show_message(too_large_text, "Warning");
     return count;
+}
+
+uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length)
+{
+    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
+    int32_t flushed = stream_flush(stream);
+    int32_t closed = stream_close(stream);
+    return flushed && closed ? count : 0;
 }
 
 uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length)
@@ -48,10 +63,7 @@ uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length)
     FILE *stream = stream_open(path, "wb");
     if (!stream)
         return 0;
-    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
-    int32_t flushed = stream_flush(stream);
-    int32_t closed = stream_close(stream);
-    return flushed && closed ? count : 0;
+    return write_and_close(stream, buffer, length);
 }
 
 uint32_t load_named_patch(const char *name)

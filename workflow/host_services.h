@@ -24,7 +24,7 @@ int32_t browse_for_file(const char *title, int32_t save, const char *pattern, ch
                         uint32_t capacity);
 
 // Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
-// number of bytes read, 0 when the file cannot be opened or is empty.
+// number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early.
 uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
 
 // Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
@@ -34,6 +34,10 @@ int64_t file_size(FILE *stream);
 // Creates or empties the file and writes length bytes. Returns the count written, or 0 when the
 // file cannot be opened or its flush or close fails.
 uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length);
+
+// Writes length bytes to a stream open for writing, flushes them to the disk and closes it.
+// Returns the count written, or 0 when the flush or close fails.
+uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length);
 
 // Loads the named file into patch_buffer; returns the bytes loaded, 0 when none were.
 uint32_t load_named_patch(const char *name);
