@@ -356,7 +356,8 @@ TEST_F(gtk_run, whole_run_with_the_examples_leaves_each_crc_on_the_clipboard_and
     EXPECT_EQ(read_bytes(path("translated.bin")), expected);
     EXPECT_EQ(output_of(clipboard), "");
     EXPECT_EQ(text_of("out"), "");
-    EXPECT_NE(text_of("err").find("Copied to clipboard: " + crc_text(zlib_crc32(expected))), std::string::npos);
+    EXPECT_NE(text_of("err").find("Copied to clipboard: " + crc_text(zlib_crc32(expected))),
+              std::string::npos);
     EXPECT_EQ(text_of("err").find("File name ("), std::string::npos) << "the terminal was asked";
 }
 

@@ -37,7 +37,8 @@ protected:
         bytes result = image;
         result[0x10] = 0x77;
         EXPECT_EQ(read_bytes(path(name)), result);
-        return joined({unrecognised_result_events(result), {std::string("save|Save patched file|") + pattern}});
+        return joined(
+            {unrecognised_result_events(result), {std::string("save|Save patched file|") + pattern}});
     }
 
     bytes image;
