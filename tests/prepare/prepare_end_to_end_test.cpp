@@ -23,7 +23,7 @@ TEST_F(prepared_run, interleaved_image_behind_a_copier_header_is_saved_plain_and
     patched[0x104] = 0xAB;
     patched[0x105] = 0xCD;
 
-    terminal_outcome o = run("game.smd\n\nfix.ips\n\nresult\n");
+    program_outcome o = run("game.smd\n\nfix.ips\n\nresult\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, ask_target + unrecognised_source_lines(linear) + ask_patch +
@@ -35,7 +35,7 @@ TEST_F(prepared_run, interleaved_image_behind_a_copier_header_is_saved_plain_and
 TEST_F(prepared_run, a_patch_chosen_as_the_target_shows_the_user_error_box_and_nothing_else)
 {
     write_bytes(path("fix.ips"), make_patch({0x00, 0x01, 0x04, 0x00, 0x01, 0xAB}));
-    terminal_outcome o = run("fix.ips\n\nfix.ips\nresult\n");
+    program_outcome o = run("fix.ips\n\nfix.ips\nresult\n");
     EXPECT_EQ(o.exit_code, 0);
     EXPECT_EQ(o.err, ask_target +
                          "User error\nYou loaded a patch file.\n\nYou're supposed to load the target "

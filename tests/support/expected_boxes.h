@@ -46,10 +46,23 @@ inline const std::string unrecognised_box = "box|Unrecognized patch|" + unrecogn
 inline const std::string unrecognised_source_box =
     "box|Unrecognized source file|" + unrecognised_source_text;
 
-// The transcript of an unrecognised source: its box, then its CRC-32 on the clipboard.
+// The transcript of an unrecognised source or result: its box, then its CRC-32 on the clipboard.
 inline std::vector<std::string> unrecognised_source_events(const bytes &source)
 {
     return {unrecognised_source_box, "clipboard||" + crc_text(zlib_crc32(source))};
+}
+inline std::vector<std::string> unrecognised_result_events(const bytes &result)
+{
+    return {unrecognised_box, "clipboard||" + crc_text(zlib_crc32(result))};
+}
+
+// Transcript parts one after the other.
+inline std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (const std::vector<std::string> &part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
 }
 
 #endif

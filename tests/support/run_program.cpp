@@ -28,8 +28,10 @@ program_outcome run_program(const program_run &run)
 {
     std::string io = make_temp_folder();
     write_bytes(io + "/in", bytes(run.input.begin(), run.input.end()));
-    // The watched folder is copied out from inside the namespace, before its mounts vanish.
-    std::string script = "cd " + shell_quoted(run.folder) + " || exit 90\n" + run.setup + "\n" +
+    // The watched folder is copied out from inside the namespace, before its mounts vanish. With no
+    // display to open the program keeps to the terminal, also when the tests run on a desktop.
+    std::string script = "unset DISPLAY WAYLAND_DISPLAY\ncd " + shell_quoted(run.folder) +
+                         " || exit 90\n" + run.setup + "\n" +
                          shell_quoted(run.exe) + " <" + shell_quoted(io + "/in") + " >" + shell_quoted(io + "/out") +
                          " 2>" + shell_quoted(io + "/err") + "\necho $? >" + shell_quoted(io + "/rc") + "\n";
     if (!run.watch.empty())

@@ -75,20 +75,14 @@ TEST_F(host_services, load_file_reads_up_to_capacity_and_warns_only_when_cutting
     }
 }
 
-TEST_F(host_services, load_file_of_a_missing_file_is_zero_without_a_message)
+// A folder opens as a stream on POSIX systems, and some file systems give it an enormous size: it
+// must not draw the warning about cutting a file that was never read.
+TEST_F(host_services, load_file_of_a_missing_file_or_a_folder_is_zero_without_a_message)
 {
     uint8_t buffer[8];
     EXPECT_EQ(load_file(path("absent").c_str(), buffer, sizeof buffer), 0u);
-    EXPECT_TRUE(script_events().empty());
-}
-
-TEST_F(host_services, load_file_of_a_folder_is_zero_without_a_message)
-{
-    // A folder opens as a stream on POSIX systems, and some file systems give it an enormous
-    // size: it must not draw the warning about cutting a file that was never read.
-    uint8_t buffer[8];
     EXPECT_EQ(load_file(folder.c_str(), buffer, sizeof buffer), 0u);
-    EXPECT_TRUE(script_events().empty()) << script_transcript()[0];
+    EXPECT_EQ(script_transcript(), std::vector<std::string>{});
 }
 
 TEST_F(host_services, file_size_leaves_the_stream_at_its_start)
@@ -103,19 +97,14 @@ TEST_F(host_services, file_size_leaves_the_stream_at_its_start)
     std::fclose(stream);
 }
 
-TEST_F(host_services, write_file_counts_bytes_and_fails_when_nothing_can_be_written)
+// /dev/full takes the buffered bytes and then refuses them when they are flushed.
+TEST_F(host_services, write_file_counts_bytes_and_fails_when_they_cannot_all_be_written)
 {
     bytes data = {9, 8, 7};
     EXPECT_EQ(write_file(path("out").c_str(), data.data(), 3), 3u);
     EXPECT_EQ(read_bytes(path("out")), data);
     EXPECT_EQ(write_file(path("missing/out").c_str(), data.data(), 3), 0u);
-}
-
-TEST_F(host_services, write_file_whose_flush_fails_is_no_success)
-{
-    bytes data(100, 1);
-    // /dev/full takes the buffered bytes and then refuses them when they are flushed.
-    EXPECT_EQ(write_file("/dev/full", data.data(), 100), 0u);
+    EXPECT_EQ(write_file("/dev/full", data.data(), 3), 0u);
 }
 
 TEST_F(host_services, load_named_patch_fills_the_patch_buffer)

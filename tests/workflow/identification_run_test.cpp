@@ -2,7 +2,6 @@
 // warns, one whose patch is missing, and one that hands over to the user
 #include "identify/title_catalogue.h"
 #include "support/catalogue_images.h"
-#include "support/crc_forge.h"
 #include "support/expected_boxes.h"
 #include "support/folder_test.h"
 #include "workflow/patcher_storage.h"
@@ -38,15 +37,8 @@ protected:
         bytes result = image;
         result[0x10] = 0x77;
         EXPECT_EQ(read_bytes(path(name)), result);
-        return {unrecognised_box, "clipboard||" + crc_text(zlib_crc32(result)),
-                std::string("save|Save patched file|") + pattern};
-    }
-
-    static std::vector<std::string> join(std::vector<std::string> a,
-                                         const std::vector<std::string> &b)
-    {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
+        return joined(
+            {unrecognised_result_events(result), {std::string("save|Save patched file|") + pattern}});
     }
 
     bytes image;
@@ -60,16 +52,16 @@ TEST_F(identified_run, the_boot_disk_warning_comes_before_the_pattern_switch_and
     write_bytes(boot_disk.patch_name, big);
     EXPECT_EQ(run_on_row(16, {path("out")}), 1);
     EXPECT_EQ(script_transcript(),
-              join({open_target, std::string("box|Warning|") + boot_disk.text,
-                    "box|Warning|File size is too large and will be truncated"},
-                   saved_as("out", "*.xdf")));
+              joined({{open_target, std::string("box|Warning|") + boot_disk.text,
+                       "box|Warning|File size is too large and will be truncated"},
+                      saved_as("out", "*.xdf")}));
 }
 
 TEST_F(identified_run, a_missing_patch_file_asks_for_one_and_keeps_the_rows_pattern)
 {
     write_bytes("mine.ips", title_patch);
     EXPECT_EQ(run_on_row(9, {path("mine.ips"), path("out.xdf")}), 1); // a disk saved as "*.xdf"
-    EXPECT_EQ(script_transcript(), join({open_target, open_patch}, saved_as("out.xdf", "*.xdf")));
+    EXPECT_EQ(script_transcript(), joined({{open_target, open_patch}, saved_as("out.xdf", "*.xdf")}));
 }
 
 TEST_F(identified_run, a_handed_over_source_shows_nothing_and_leaves_the_clipboard_alone)

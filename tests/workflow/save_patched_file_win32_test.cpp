@@ -73,14 +73,6 @@ TEST_F(win32_save, a_file_held_open_elsewhere_is_left_intact)
     EXPECT_EQ(folder_entries(folder), std::vector<std::string>{"busy.bin"});
 }
 
-TEST_F(win32_save, a_temporary_name_in_use_is_passed_over_and_kept)
-{
-    write_bytes(path("out.bin.patcher-00.tmp"), bytes{7});
-    EXPECT_EQ(save(path("out.bin")), 1);
-    EXPECT_EQ(read_bytes(path("out.bin.patcher-00.tmp")), bytes{7});
-    EXPECT_EQ(read_bytes(path("out.bin")), image);
-}
-
 TEST(win32_write, to_a_device_counts_as_written)
 {
     // NUL takes every byte and has nothing to flush to a disk.

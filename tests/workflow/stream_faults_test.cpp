@@ -4,10 +4,8 @@
 // single time and once with one that persists. After every fault the chosen name must hold exactly
 // its old bytes (or still be absent) or exactly the new image, no temporary file may be left, and
 // "Error writing file" must have been shown exactly when the save failed.
-#include "support/temp_folder.h"
+#include "support/folder_test.h"
 #include "workflow/host_services.h"
-#include "workflow/patcher_storage.h"
-#include "workflow/platform_scripted.h"
 #include "workflow/run_patcher.h"
 #include "workflow/stream_faults.h"
 
@@ -19,33 +17,19 @@ namespace {
 const std::string write_error = "box|Error|Error writing file";
 const uint32_t loop_limit = 50; // far more calls of one kind than any run makes
 
-struct fault_case {
+struct fault_point {
     const char *name;
     stream_fault_kind kind;
-    bool persistent;
 };
 
-const fault_case fault_cases[] = {
-    {"open_once", fault_open, false},
-    {"open_persistent", fault_open, true},
-    {"read_once", fault_read, false},
-    {"read_persistent", fault_read, true},
-    {"write_once", fault_write, false},
-    {"write_persistent", fault_write, true},
-    {"short_write_once", fault_short_write, false},
-    {"short_write_persistent", fault_short_write, true},
-    {"flush_once", fault_flush, false},
-    {"flush_persistent", fault_flush, true},
-    {"close_once", fault_close, false},
-    {"close_persistent", fault_close, true},
-    {"rename_once", fault_rename, false},
-    {"rename_persistent", fault_rename, true},
-};
+const fault_point fault_points[] = {{"open", fault_open},   {"read", fault_read},
+                                    {"write", fault_write}, {"short_write", fault_short_write},
+                                    {"flush", fault_flush}, {"close", fault_close},
+                                    {"rename", fault_rename}};
 
-// Test names and failure reports show the case by its name.
-void PrintTo(const fault_case &c, std::ostream *os)
+void PrintTo(const fault_point &p, std::ostream *os)
 {
-    *os << c.name;
+    *os << p.name;
 }
 
 // An image whose bytes are not all alike, so that a cut or shifted copy shows.
@@ -62,79 +46,22 @@ int count_of(const std::vector<std::string> &lines, const std::string &line)
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
-class stream_faults : public testing::TestWithParam<fault_case> {
+class fault_test : public folder_test {
 protected:
-    void SetUp() override { folder = make_temp_folder(); }
     void TearDown() override
     {
         fault_clear();
-        remove_tree(folder);
+        folder_test::TearDown();
     }
-    std::string path(const char *name) const { return folder + "/" + name; }
-
-    // The name holds the new bytes or the old ones (absent when there were none), and the folder
-    // holds nothing it did not hold before but that name.
-    void expect_whole(const std::string &name, const bytes *old, const bytes &now, bool saved,
-                      const std::vector<std::string> &entries_before, const std::string &where)
-    {
-        if (saved)
-            EXPECT_EQ(read_bytes(path(name.c_str())), now) << where;
-        else if (old)
-            EXPECT_EQ(read_bytes(path(name.c_str())), *old) << where;
-        else
-            EXPECT_FALSE(file_exists(path(name.c_str()))) << where;
-        std::vector<std::string> expected = entries_before;
-        if (saved && !old)
-            expected.push_back(name);
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(folder_entries(folder), expected) << where << ": a temporary file was left";
-    }
-
-    std::string folder;
 };
 
-TEST_P(stream_faults, save_leaves_old_bytes_or_the_new_image_and_no_temporary_file)
-{
-    const fault_case &c = GetParam();
-    const bytes image = image_of(0x3000);
-    const bytes old_bytes = bytes(100, 0xA5);
-    for (bool had_old : {false, true}) {
-        int failures = 0;
-        uint32_t n = 1;
-        for (; n <= loop_limit; n++) {
-            std::string where = std::string(had_old ? "replacing" : "creating") + ", N=" +
-                                std::to_string(n);
-            remove_tree(folder);
-            folder = make_temp_folder();
-            if (had_old)
-                write_bytes(path("out.bin"), old_bytes);
-            std::vector<std::string> before = folder_entries(folder);
-            script_reset();
-            script_answer(path("out.bin"));
-            fault_arm(c.kind, n, c.persistent);
-            int32_t saved = save_patched_file(image.data(), static_cast<uint32_t>(image.size()), "*.bin");
-            uint32_t hits = fault_hits();
-            fault_clear();
-            expect_whole("out.bin", had_old ? &old_bytes : nullptr, image, saved == 1, before, where);
-            EXPECT_EQ(count_of(script_transcript(), write_error), saved ? 0 : 1) << where;
-            if (!saved)
-                failures++;
-            if (hits == 0) {
-                EXPECT_EQ(saved, 1) << where << ": nothing failed, yet the save did";
-                break;
-            }
-        }
-        EXPECT_LE(n, loop_limit) << "the fault kept firing";
-        // A save makes no reads; every other kind of call lies on its way and must be able to fail it.
-        if (c.kind != fault_read) {
-            EXPECT_GT(failures, 0) << "no fault of this kind ever reached the save";
-        }
-    }
-}
+class stream_faults : public fault_test,
+                      public testing::WithParamInterface<std::tuple<fault_point, bool>> {};
 
-TEST_P(stream_faults, whole_run_writes_the_patched_image_or_nothing)
+TEST_P(stream_faults, a_run_writes_the_patched_image_or_leaves_the_old_bytes_and_no_temporary_file)
 {
-    const fault_case &c = GetParam();
+    const stream_fault_kind kind = std::get<0>(GetParam()).kind;
+    const bool persistent = std::get<1>(GetParam());
     // Large enough that a target read cut in half still passes the minimum-size test.
     const bytes image = image_of(0x90000);
     const bytes patch = make_patch({0x00, 0x02, 0x00, 0x00, 0x03, 0x11, 0x22, 0x33});
@@ -143,60 +70,58 @@ TEST_P(stream_faults, whole_run_writes_the_patched_image_or_nothing)
     patched[0x201] = 0x22;
     patched[0x202] = 0x33;
     const bytes old_bytes = bytes(64, 0x5A);
-    int failures = 0;
-    uint32_t n = 1;
-    for (; n <= loop_limit; n++) {
-        std::string where = "N=" + std::to_string(n);
-        write_bytes(path("game.bin"), image);
-        write_bytes(path("fix.ips"), patch);
-        write_bytes(path("out.bin"), old_bytes);
-        std::vector<std::string> before = folder_entries(folder);
-        script_reset();
-        for (const char *answer : {"game.bin", "fix.ips", "out.bin"})
-            script_answer(path(answer));
-        fault_arm(c.kind, n, c.persistent);
-        int32_t saved = run_patcher();
-        uint32_t hits = fault_hits();
-        fault_clear();
-        expect_whole("out.bin", &old_bytes, patched, saved == 1, before, where);
-        EXPECT_EQ(read_bytes(path("game.bin")), image) << where;
-        std::vector<std::string> lines = script_transcript();
-        bool reached_save = count_of(lines, "save|Save patched file|*.bin") == 1;
-        EXPECT_EQ(count_of(lines, write_error), reached_save && !saved ? 1 : 0) << where;
-        if (!saved) {
-            failures++;
-            // Every failure was told: as a load error, or as the write error at the save.
-            EXPECT_EQ(lines.back().rfind("box|Error|", 0), 0u) << where;
+    for (bool had_old : {false, true}) {
+        int failures = 0;
+        uint32_t n = 1;
+        for (; n <= loop_limit; n++) {
+            std::string where = std::string(had_old ? "replacing" : "creating") + ", N=" + std::to_string(n);
+            write_bytes(path("game.bin"), image);
+            write_bytes(path("fix.ips"), patch);
+            remove_tree(path("out.bin"));
+            if (had_old)
+                write_bytes(path("out.bin"), old_bytes);
+            std::vector<std::string> before = folder_entries(folder);
+            script_reset();
+            for (const char *answer : {"game.bin", "fix.ips", "out.bin"})
+                script_answer(path(answer));
+            fault_arm(kind, n, persistent);
+            int32_t saved = run_patcher();
+            uint32_t hits = fault_hits();
+            fault_clear();
+
+            if (saved || had_old) {
+                EXPECT_EQ(read_bytes(path("out.bin")), saved ? patched : old_bytes) << where;
+            }
+            if (saved && !had_old)
+                before.insert(std::upper_bound(before.begin(), before.end(), "out.bin"), "out.bin");
+            EXPECT_EQ(folder_entries(folder), before) << where << ": a temporary file was left";
+            EXPECT_EQ(read_bytes(path("game.bin")), image) << where;
+            std::vector<std::string> lines = script_transcript();
+            bool reached_save = count_of(lines, "save|Save patched file|*.bin") == 1;
+            EXPECT_EQ(count_of(lines, write_error), reached_save && !saved ? 1 : 0) << where;
+            if (!saved) {
+                failures++;
+                // Every failure was told: as a load error, or as the write error at the save.
+                EXPECT_EQ(lines.back().rfind("box|Error|", 0), 0u) << where;
+            }
+            if (hits == 0) {
+                EXPECT_EQ(saved, 1) << where << ": nothing failed, yet the run did";
+                break;
+            }
         }
-        if (hits == 0) {
-            EXPECT_EQ(saved, 1) << where;
-            break;
-        }
+        EXPECT_LE(n, loop_limit) << "the fault kept firing";
+        EXPECT_GT(failures, 0) << "no fault of this kind ever reached the run";
     }
-    EXPECT_LE(n, loop_limit) << "the fault kept firing";
-    EXPECT_GT(failures, 0) << "no fault of this kind ever reached the run";
 }
 
-INSTANTIATE_TEST_SUITE_P(every_fault_point, stream_faults, testing::ValuesIn(fault_cases),
-                         [](const testing::TestParamInfo<fault_case> &info) {
-                             return std::string(info.param.name);
+INSTANTIATE_TEST_SUITE_P(every_fault_point, stream_faults,
+                         testing::Combine(testing::ValuesIn(fault_points), testing::Bool()),
+                         [](const testing::TestParamInfo<std::tuple<fault_point, bool>> &info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "_persistent" : "_once");
                          });
 
-class stream_fault_regressions : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        folder = make_temp_folder();
-        script_reset();
-    }
-    void TearDown() override
-    {
-        fault_clear();
-        remove_tree(folder);
-    }
-    std::string path(const char *name) const { return folder + "/" + name; }
-    std::string folder;
-};
+using stream_fault_regressions = fault_test;
 
 TEST_F(stream_fault_regressions, a_read_that_breaks_off_loads_nothing_rather_than_a_cut_file)
 {
