@@ -15,4 +15,13 @@ mkdir -p "$unpacked"
 bash tests/workflow/end_to_end_win32.sh "$(echo "$PWD/$unpacked"/patcher-*/patcher.exe)" build/mingw whole_run
 echo "patcher.exe from the ZIP: whole run passed"
 
+# The ZIP's examples are the ones the script makes, and patch as the README says.
+examples=build/mingw/examples-check
+rm -rf "$examples"
+bash examples/make-examples.sh "$examples" >/dev/null
+for name in demo-cartridge.bin demo-english.ips; do
+  cmp "$examples/$name" "$(echo "$PWD/$unpacked"/patcher-*/examples/$name)"
+done
+echo "patcher.exe from the ZIP: examples present"
+
 cmake --workflow --preset mingw-i686
