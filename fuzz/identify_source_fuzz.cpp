@@ -15,6 +15,7 @@
 //   6..     chunks laid over the background: a 3-byte little-endian offset (modulo the length), a
 //           count byte, then that many bytes
 // The image ends exactly where its heap block ends, so AddressSanitizer reports any look past it.
+#include "fuzz/lay_chunks.h"
 #include "identify/checksums.h"
 #include "identify/identify_source.h"
 #include "identify/title_catalogue.h"
@@ -189,17 +190,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     std::memcpy(original, background + data[5], length);
-    for (size_t at = header_length; at + 4 <= size;) {
-        uint32_t offset = (data[at] | data[at + 1] << 8 | uint32_t(data[at + 2]) << 16) % length;
-        size_t count = data[at + 3];
-        at += 4;
-        if (count > size - at)
-            count = size - at;
-        if (count > length - offset)
-            count = length - offset;
-        std::memcpy(original + offset, data + at, count);
-        at += count;
-    }
+    lay_chunks(original, length, data, size, header_length);
     if (signature_mode == 1)
         force_crc(original, length, crcs[data[1] % crcs.size()]);
     if (signature_mode == 2)

@@ -9,6 +9,7 @@
 //           the length), a count byte, then that many bytes (cut at the file's end)
 // The loaded bytes end exactly where their heap block ends, so AddressSanitizer reports a probe
 // that looks past the loaded data.
+#include "fuzz/lay_chunks.h"
 #include "prepare/normalize_target.h"
 #include "workflow/platform_scripted.h"
 
@@ -85,17 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint32_t length = (data[0] | data[1] << 8 | uint32_t(data[2]) << 16) % (largest_load + 1);
 
     std::memcpy(file, background + data[3], length);
-    for (size_t at = header_length; length > 0 && at + 4 <= size;) {
-        uint32_t offset = (data[at] | data[at + 1] << 8 | uint32_t(data[at + 2]) << 16) % length;
-        size_t count = data[at + 3];
-        at += 4;
-        if (count > size - at)
-            count = size - at;
-        if (count > length - offset)
-            count = length - offset;
-        std::memcpy(file + offset, data + at, count);
-        at += count;
-    }
+    lay_chunks(file, length, data, size, header_length);
 
     // The loaded bytes end where their heap block ends.
     uint8_t *loaded = area + (largest_load - length);
