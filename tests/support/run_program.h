@@ -1,34 +1,22 @@
-// run_program.h -- runs the built program as a user would, through a shell, and collects the result
+// run_program.h -- starts the built program as a user would, in a folder, and waits for its end
 #ifndef PATCHER_TESTS_RUN_PROGRAM_H
 #define PATCHER_TESTS_RUN_PROGRAM_H
 
-#include "support/temp_folder.h"
-
-#include <map>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
-struct program_run {
-    std::string exe;    // the program
-    std::string folder; // where it starts
-    std::string input;  // all of standard input; the program sees its end after it
-    std::string setup;  // shell commands before the start (mounts, files), run from folder
-    std::string watch;  // a folder whose files are copied out after the run, for the checks
-    bool private_mounts = false; // run setup and program in a mount namespace of their own
-};
+// Starts argv in folder with input as all of standard input; standard output and error go to the
+// files out and err in io_folder. env holds "NAME=value" to set and "NAME" to unset.
+pid_t start_program(const std::vector<std::string> &argv, const std::string &folder,
+                    const std::string &input, const std::string &io_folder,
+                    const std::vector<std::string> &env);
 
-struct program_outcome {
-    int exit_code;            // -1 when the program did not exit normally (a signal, a crash)
-    bool started;             // the setup succeeded and the program ran
-    std::string out, err;     // standard output and standard error
-    std::map<std::string, bytes> watched; // name -> bytes of each regular file of the watched folder
-    std::vector<std::string> watched_names; // every entry of the watched folder, sorted
-};
+// Waits up to seconds for the program's end: its exit code, or -1 when it was ended by a signal or
+// did not end in time (it is then killed).
+int finish_program(pid_t pid, int seconds);
 
-program_outcome run_program(const program_run &run);
-
-// Whether this process may mount a small tmpfs inside a mount namespace of its own (unshare -m):
-// root with the capability to mount, not blocked by a container's policy.
-bool can_mount_privately();
+// The whole text of a file.
+std::string text_file(const std::string &path);
 
 #endif

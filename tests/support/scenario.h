@@ -1,0 +1,40 @@
+// scenario.h -- the whole runs of tests/workflow/scenarios.txt, read once for every front end's driver
+#ifndef PATCHER_TESTS_SCENARIO_H
+#define PATCHER_TESTS_SCENARIO_H
+
+#include "support/temp_folder.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// One thing the user meets, in order. kind is "open", "save" (title, pattern, answer: a name or
+// "-" to cancel), "replace" (answer: "yes" or "no"), "box" (title, text) or "clipboard" (text: what
+// the clipboard must hold).
+struct scenario_step {
+    std::string kind, title, pattern, answer, text;
+};
+
+using named_bytes = std::vector<std::pair<std::string, bytes>>;
+
+struct scenario {
+    std::string name;
+    named_bytes files; // the folder before the run
+    std::vector<scenario_step> steps;
+    named_bytes saved; // what the run writes
+};
+
+// Every scenario of the table; a malformed table fails the calling test.
+std::vector<scenario> load_scenarios();
+
+// Writes the scenario's files into folder.
+void write_scenario_files(const scenario &s, const std::string &folder);
+
+// "" when folder holds exactly the scenario's files, unchanged, and what it saves; otherwise what
+// differs.
+std::string folder_problems(const scenario &s, const std::string &folder);
+
+// Whether the step is a save answer that the replace question right after it declines.
+bool declined_save(const scenario &s, size_t step);
+
+#endif
