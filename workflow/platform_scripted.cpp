@@ -25,6 +25,11 @@ int32_t answer_dialog(const char *kind, const char *title, const char *pattern,
         return 0;
     std::string name = answers.front();
     answers.pop_front();
+    // Like every real save dialog, it gives a name typed without an extension the pattern's.
+    const char *extension = std::strchr(pattern, '.');
+    if (!name.empty() && std::strcmp(kind, "save") == 0 && extension &&
+        name.find('.', name.rfind('/') + 1) == std::string::npos)
+        name += extension;
     if (name.empty() || name.size() + 1 > capacity)
         return 0;
     std::memcpy(path, name.c_str(), name.size() + 1);

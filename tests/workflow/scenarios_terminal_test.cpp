@@ -21,7 +21,8 @@ TEST(scenarios, terminal)
                 bool asked_again = i >= 2 && declined_save(s, i - 2);
                 said += (asked_again ? "" : step.title + "\n") + "File name (" + step.pattern + "): ";
                 input += (step.answer == "-" ? "" : step.answer) + "\n";
-                last_name = step.answer;
+                bool extended = step.kind == "save" && step.answer.find('.') == std::string::npos;
+                last_name = step.answer + (extended ? step.pattern.substr(1) : "");
             } else if (step.kind == "replace") {
                 said += last_name + " already exists. Replace it? [y/N] ";
                 input += step.answer == "yes" ? "y\n" : "n\n";
