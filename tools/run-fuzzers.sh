@@ -14,7 +14,9 @@ bin=build/fuzz/fuzz
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   for program in "$bin"/fuzz_*; do
-    names+=("$(basename "$program" | sed 's/^fuzz_//')")
+    name=$(basename "$program" | sed 's/^fuzz_//')
+    # A harness since merged into another leaves its old program behind, but not its seeds.
+    if [ -d "fuzz/corpus/$name" ]; then names+=("$name"); fi
   done
 fi
 [ ${#names[@]} -gt 0 ] || { echo "no harnesses in $bin: build the fuzz preset first" >&2; exit 1; }
