@@ -112,16 +112,16 @@ void write_scenario_files(const scenario &s, const std::string &folder)
 
 std::string folder_problems(const scenario &s, const std::string &folder)
 {
-    std::map<std::string, bytes> expected(s.files.begin(), s.files.end());
+    std::map<std::string, bytes> expected(s.files.begin(), s.files.end()), found;
     for (const auto &file : s.saved)
         expected[file.first] = file.second;
-    std::string problems;
     for (const std::string &name : folder_entries(folder))
-        if (!expected.count(name))
-            problems += "unexpected file " + name + "; ";
-    for (const auto &file : expected)
-        if (read_bytes(folder + "/" + file.first) != file.second || !file_exists(folder + "/" + file.first))
-            problems += "missing or wrong: " + file.first + "; ";
+        found[name] = read_bytes(folder + "/" + name);
+    std::string problems;
+    for (const auto *names : {&expected, &found})
+        for (const auto &file : *names)
+            if (expected.count(file.first) != found.count(file.first) || expected[file.first] != found[file.first])
+                problems += file.first + " is missing, unexpected or wrong; ";
     return problems;
 }
 

@@ -2,7 +2,6 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,13 +12,11 @@ namespace fs = std::filesystem;
 std::string make_temp_folder()
 {
     static std::mt19937_64 random_names{std::random_device{}()};
-    for (int attempt = 0; attempt < 100; attempt++) {
-        fs::path folder = fs::temp_directory_path() / ("patcher-test-" + std::to_string(random_names()));
-        std::error_code error;
-        if (fs::create_directory(folder, error)) // false for a name already taken: try another
-            return folder.string();
-    }
-    std::abort();
+    fs::path folder;
+    do // a name already taken is simply passed over
+        folder = fs::temp_directory_path() / ("patcher-test-" + std::to_string(random_names()));
+    while (!fs::create_directory(folder));
+    return folder.string();
 }
 
 void remove_tree(const std::string &path)
@@ -30,8 +27,7 @@ void remove_tree(const std::string &path)
 
 void write_bytes(const std::string &path, const bytes &data)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(data.data()), data.size());
 }
 
 bytes read_bytes(const std::string &path)
@@ -40,17 +36,11 @@ bytes read_bytes(const std::string &path)
     return bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool file_exists(const std::string &path)
-{
-    std::error_code ignored;
-    return fs::symlink_status(path, ignored).type() != fs::file_type::not_found;
-}
-
 std::vector<std::string> folder_entries(const std::string &path)
 {
     std::vector<std::string> names;
     for (const auto &entry : fs::directory_iterator(path))
-        names.push_back(entry.path().filename().string());
+        names.push_back(entry.path().filename().u8string());
     std::sort(names.begin(), names.end());
     return names;
 }

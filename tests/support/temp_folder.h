@@ -14,7 +14,6 @@ void remove_tree(const std::string &path);
 
 void write_bytes(const std::string &path, const bytes &data);
 bytes read_bytes(const std::string &path);
-bool file_exists(const std::string &path);
 
 // Names of the entries of a folder, sorted.
 std::vector<std::string> folder_entries(const std::string &path);

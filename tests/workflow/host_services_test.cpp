@@ -1,25 +1,10 @@
-// host_services_test.cpp -- the dialog filter, the path a cancelled dialog leaves, reading a file up
-// to capacity, and the clipboard's failure line
+// host_services_test.cpp -- the path a cancelled dialog leaves, reading a file up to capacity, and
+// the clipboard's failure line
 #include "support/working_folder.h"
 #include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
-
-TEST(host_services, filter_text_holds_the_pattern_twice_or_nothing_when_it_does_not_fit)
-{
-    const std::pair<const char *, std::string> cases[] = {
-        {"*.ips", std::string("*.ips\0*.ips\0\0", 13)},
-        {"thirteen.char", std::string("thirteen.char\0thirteen.char\0\0", 29)},
-        {"fourteen.chars", ""}};
-    for (const auto &c : cases) {
-        char filter[filter_text_size];
-        std::memset(filter, 0x7F, sizeof filter);
-        EXPECT_EQ(build_filter_text(c.first, filter), c.second.empty() ? 0 : 1) << c.first;
-        EXPECT_EQ(std::string(filter, filter_text_size), c.second + std::string(filter_text_size - c.second.size(), '\0'));
-    }
-}
 
 TEST(host_services, reads_up_to_capacity_warns_only_when_cutting_and_leaves_a_cancelled_path_empty)
 {
