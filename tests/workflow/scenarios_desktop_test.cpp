@@ -160,13 +160,14 @@ std::string run_once(const scenario &s)
     write_scenario_files(s, folder);
     // GTK gets a home and settings of the test's own, and no accessibility or session bus to ask.
     // It keeps its caches until exit; the program's own leaks still count.
-    pid_t pid = wine_exe ? start_program({"wine", wine_exe}, folder, "", io, {"LC_ALL=C.UTF-8"})
-                         : start_program({PATCHER_EXE}, folder, "", io,
-                                         {"HOME=" + io, "XDG_RUNTIME_DIR=" + io, "GSETTINGS_BACKEND=memory",
-                                          "NO_AT_BRIDGE=1", "WAYLAND_DISPLAY",
-                                          "LSAN_OPTIONS=suppressions=" LEAK_SUPPRESSIONS ":print_suppressions=0"});
+    if (wine_exe)
+        start_program("wine '" + std::string(wine_exe) + "'", folder, "", io, "LC_ALL=C.UTF-8");
+    else
+        start_program(PATCHER_EXE, folder, "", io,
+                      "-u WAYLAND_DISPLAY HOME=" + io + " XDG_RUNTIME_DIR=" + io + " GSETTINGS_BACKEND=memory "
+                      "NO_AT_BRIDGE=1 LSAN_OPTIONS=suppressions=" LEAK_SUPPRESSIONS ":print_suppressions=0");
     std::string problem = play(s, folder);
-    int code = finish_program(pid, 60);
+    int code = finish_program(io);
     if (problem.empty() && code != 0)
         problem = "exit code " + std::to_string(code);
     problem += problem.empty() ? folder_problems(s, folder) : "";

@@ -33,9 +33,8 @@ TEST(scenarios, terminal)
                 said += "Copied to clipboard: " + step.text + "\n";
             }
         }
-        pid_t pid = start_program({PATCHER_EXE}, folder, input, io,
-                                  {"DISPLAY=:9999", "WAYLAND_DISPLAY"}); // :9999 has no server
-        EXPECT_EQ(finish_program(pid, 60), 0);
+        start_program(PATCHER_EXE, folder, input, io, "-u WAYLAND_DISPLAY DISPLAY=:9999"); // no server
+        EXPECT_EQ(finish_program(io), 0);
         EXPECT_EQ(text_file(io + "/err"), said);
         EXPECT_EQ(text_file(io + "/out"), "");
         EXPECT_EQ(folder_problems(s, folder), "");
