@@ -1,10 +1,8 @@
-// crc_forge.h -- test images with a chosen CRC-32 or byte sum, worked out with zlib's own table
+// crc_forge.h -- test images with a chosen CRC-32, worked out with zlib's own table
 #ifndef PATCHER_TESTS_CRC_FORGE_H
 #define PATCHER_TESTS_CRC_FORGE_H
 
 #include "support/temp_folder.h"
-
-#include <cstdint>
 
 // zlib's CRC-32 of the whole buffer.
 uint32_t zlib_crc32(const bytes &data);
@@ -12,10 +10,7 @@ uint32_t zlib_crc32(const bytes &data);
 // Rewrites the last four bytes of image (at least four long) so that its CRC-32 becomes crc.
 void force_crc(bytes &image, uint32_t crc);
 
-// An image of at least min_length bytes whose byte sum is sum, its bytes as even as can be.
-bytes image_with_sum(uint32_t sum, uint32_t min_length);
-
-// The CRC as the user sees it on the clipboard.
+// The CRC as the user sees it on the clipboard: "0x" and eight upper-case hexadecimal digits.
 std::string crc_text(uint32_t crc);
 
 #endif

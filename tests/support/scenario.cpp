@@ -21,9 +21,15 @@ bytes file_of_kind(const std::string &kind)
     bytes unknown(smallest_image, 'U');
     if (kind == "known_bad")
         force_crc(unknown, known_bad_source_crcs[0]);
+    if (kind == "outdated") { // the scenarios' patch makes of it what an outdated patch makes
+        unknown[patched_offset] = patched_value;
+        force_crc(unknown, outdated_result_crcs[0]);
+        unknown[patched_offset] = 'U';
+    }
     const std::map<std::string, bytes> kinds = {
         {"unknown", unknown},
         {"known_bad", unknown},
+        {"outdated", unknown},
         {"small", bytes(smallest_image - 1, 'U')},
         {"patch", make_patch({0x00, 0x00, patched_offset, 0x00, 0x01, patched_value})},
         {"past_end", make_patch({0x03, 0xFF, 0xFF, 0x00, 0x02, 0xAB, 0xCD})},
