@@ -4,6 +4,7 @@
 #include "identify/title_catalogue.h"
 #include "support/catalogue_images.h"
 #include "support/crc_forge.h"
+#include "workflow/patcher_storage.h"
 
 #include <gtest/gtest.h>
 
@@ -18,27 +19,29 @@ const uint8_t patched_value = 0x99;
 
 bytes file_of_kind(const std::string &kind)
 {
-    bytes unknown(smallest_image, 'U');
+    bytes image(kind == "small" ? smallest_image - 1 : smallest_image, 'U');
     if (kind == "known_bad")
-        force_crc(unknown, known_bad_source_crcs[0]);
+        force_crc(image, known_bad_source_crcs[0]);
     if (kind == "outdated") { // the scenarios' patch makes of it what an outdated patch makes
-        unknown[patched_offset] = patched_value;
-        force_crc(unknown, outdated_result_crcs[0]);
-        unknown[patched_offset] = 'U';
+        image[patched_offset] = patched_value;
+        force_crc(image, outdated_result_crcs[0]);
+        image[patched_offset] = 'U';
     }
-    const std::map<std::string, bytes> kinds = {
-        {"unknown", unknown},
-        {"known_bad", unknown},
-        {"outdated", unknown},
-        {"small", bytes(smallest_image - 1, 'U')},
+    if (kind == "full" || kind == "oversize") { // a patch file, which the user error refuses
+        bytes patch = make_patch({});
+        patch.resize(target_capacity + (kind == "oversize"));
+        return patch;
+    }
+    const std::map<std::string, bytes> files = {
         {"patch", make_patch({0x00, 0x00, patched_offset, 0x00, 0x01, patched_value})},
         {"past_end", make_patch({0x03, 0xFF, 0xFF, 0x00, 0x02, 0xAB, 0xCD})},
         {"text", {'o', 'l', 'd'}},
-        {"empty", {}}};
-    if (kind == "row1")
-        return image_for_rule(title_catalogue[0]);
-    EXPECT_TRUE(kinds.count(kind)) << "no kind of file " << kind;
-    return kinds.count(kind) ? kinds.at(kind) : bytes();
+        {"empty", {}},
+        {"row1", kind == "row1" ? image_for_rule(title_catalogue[0]) : bytes()}};
+    EXPECT_TRUE(files.count(kind) || kind == "unknown" || kind == "small" || kind == "known_bad" ||
+                kind == "outdated")
+        << "no kind of file " << kind;
+    return files.count(kind) ? files.at(kind) : image;
 }
 
 // "a | b | c" as its fields.
