@@ -17,31 +17,30 @@ const uint32_t smallest_image = 0x40000; // the smallest working image the patch
 const uint32_t patched_offset = 0x10;    // the byte the scenarios' patch sets: no row tests it
 const uint8_t patched_value = 0x99;
 
+// The bytes of a kind of file the table names; any other name is the unknown image.
 bytes file_of_kind(const std::string &kind)
 {
-    bytes image(kind == "small" ? smallest_image - 1 : smallest_image, 'U');
+    bytes file(kind == "small" ? smallest_image - 1 : smallest_image, 'U');
     if (kind == "known_bad")
-        force_crc(image, known_bad_source_crcs[0]);
+        force_crc(file, known_bad_source_crcs[0]);
     if (kind == "outdated") { // the scenarios' patch makes of it what an outdated patch makes
-        image[patched_offset] = patched_value;
-        force_crc(image, outdated_result_crcs[0]);
-        image[patched_offset] = 'U';
+        file[patched_offset] = patched_value;
+        force_crc(file, outdated_result_crcs[0]);
+        file[patched_offset] = 'U';
     }
+    if (kind == "row1")
+        file = image_for_rule(title_catalogue[0]);
+    if (kind == "patch")
+        file = make_patch({0x00, 0x00, patched_offset, 0x00, 0x01, patched_value});
+    if (kind == "past_end")
+        file = make_patch({0x03, 0xFF, 0xFF, 0x00, 0x02, 0xAB, 0xCD});
+    if (kind == "text" || kind == "empty")
+        file.resize(kind == "text" ? 3 : 0);
     if (kind == "full" || kind == "oversize") { // a patch file, which the user error refuses
-        bytes patch = make_patch({});
-        patch.resize(target_capacity + (kind == "oversize"));
-        return patch;
+        file = make_patch({});
+        file.resize(target_capacity + (kind == "oversize"));
     }
-    const std::map<std::string, bytes> files = {
-        {"patch", make_patch({0x00, 0x00, patched_offset, 0x00, 0x01, patched_value})},
-        {"past_end", make_patch({0x03, 0xFF, 0xFF, 0x00, 0x02, 0xAB, 0xCD})},
-        {"text", {'o', 'l', 'd'}},
-        {"empty", {}},
-        {"row1", kind == "row1" ? image_for_rule(title_catalogue[0]) : bytes()}};
-    EXPECT_TRUE(files.count(kind) || kind == "unknown" || kind == "small" || kind == "known_bad" ||
-                kind == "outdated")
-        << "no kind of file " << kind;
-    return files.count(kind) ? files.at(kind) : image;
+    return file;
 }
 
 // "a | b | c" as its fields.
@@ -132,10 +131,4 @@ std::string folder_problems(const scenario &s, const std::string &folder)
             if (expected.count(file.first) != found.count(file.first) || expected[file.first] != found[file.first])
                 problems += file.first + " is missing, unexpected or wrong; ";
     return problems;
-}
-
-bool declined_save(const scenario &s, size_t step)
-{
-    return s.steps[step].kind == "save" && step + 1 < s.steps.size() &&
-           s.steps[step + 1].answer == "no";
 }

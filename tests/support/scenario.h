@@ -34,7 +34,4 @@ void write_scenario_files(const scenario &s, const std::string &folder);
 // differs.
 std::string folder_problems(const scenario &s, const std::string &folder);
 
-// Whether the step is a save answer that the replace question right after it declines.
-bool declined_save(const scenario &s, size_t step);
-
 #endif

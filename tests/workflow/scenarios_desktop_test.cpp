@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -25,7 +26,7 @@ using steady = std::chrono::steady_clock;
 const auto window_time = std::chrono::seconds(60); // a sanitized GTK or a wine start on a busy machine
 const auto retry_interval = std::chrono::seconds(3); // see answer
 const char *const wine_exe = std::getenv("PATCHER_WINE_EXE");
-using window_ids = std::vector<unsigned long>;
+using window_ids = std::set<unsigned long>;
 
 std::string quoted(const std::string &text)
 {
@@ -37,15 +38,14 @@ std::string output_of(const std::string &command)
 {
     std::string output;
     FILE *pipe = popen(command.c_str(), "r");
-    char chunk[256];
-    for (size_t count; pipe && (count = fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        output.append(chunk, count);
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
+        output += static_cast<char>(c);
     if (pipe)
         pclose(pipe);
     return output.substr(0, output.find_last_not_of('\n') + 1);
 }
 
-// Polls done until it holds or the time for a window is up (or until limit); whether it held.
+// Polls done until it holds or the time for a window (or limit) is up; whether it held.
 template <class F> bool wait_until(F done, steady::duration limit = window_time)
 {
     for (steady::time_point deadline = steady::now() + limit; !done();) {
@@ -56,37 +56,30 @@ template <class F> bool wait_until(F done, steady::duration limit = window_time)
     return true;
 }
 
-// The visible windows whose whole title matches pattern, oldest first (X hands out ids in
-// increasing order). A search that fails on a window going away counts as "none yet".
+// The visible windows whose whole title matches pattern; X hands out ids in increasing order, so
+// the last is the newest. A search that fails on a window going away counts as "none yet".
 window_ids windows(const std::string &pattern = "")
 {
     std::istringstream out(output_of("xdotool search --onlyvisible --name " +
                                      quoted(pattern.empty() ? "" : "^(" + pattern + ")$") + " 2>/dev/null"));
-    window_ids ids{std::istream_iterator<unsigned long>(out), std::istream_iterator<unsigned long>()};
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
-bool gone(unsigned long id)
-{
-    window_ids all = windows();
-    return std::find(all.begin(), all.end(), id) == all.end();
+    return window_ids{std::istream_iterator<unsigned long>(out), std::istream_iterator<unsigned long>()};
 }
 
 // A dialog window not among before: GTK's replace question has no title to wait for.
 unsigned long new_dialog(const window_ids &before)
 {
     for (unsigned long id : windows())
-        if (std::find(before.begin(), before.end(), id) == before.end() &&
-            output_of("xprop -id " + std::to_string(id) + " _NET_WM_WINDOW_TYPE 2>/dev/null")
-                    .find("_NET_WM_WINDOW_TYPE_DIALOG") != std::string::npos)
+        if (!before.count(id) && output_of("xprop -id " + std::to_string(id) + " _NET_WM_WINDOW_TYPE")
+                                         .find("_NET_WM_WINDOW_TYPE_DIALOG") != std::string::npos)
             return id;
     return 0;
 }
 
-bool press(unsigned long id, const std::string &keys)
+// Focuses the window and hands it xdotool's commands, such as "key Return" or "type NAME".
+bool send(unsigned long id, const std::string &commands)
 {
-    return std::system(("xdotool windowfocus --sync " + std::to_string(id) + " key --clearmodifiers " + keys).c_str()) == 0;
+    std::string command = "xdotool windowfocus --sync " + std::to_string(id) + " " + commands;
+    return std::system(command.c_str()) == 0;
 }
 
 // Types text into the focused field. Names outside the keymap go through the clipboard: xdotool
@@ -94,9 +87,9 @@ bool press(unsigned long id, const std::string &keys)
 bool type_text(unsigned long id, const std::string &text)
 {
     if (std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; }))
-        return std::system(("xdotool windowfocus --sync " + std::to_string(id) + " type --delay 20 " + quoted(text)).c_str()) == 0;
+        return send(id, "type --delay 20 " + quoted(text));
     return std::system(("printf %s " + quoted(text) + " | xclip -i -selection clipboard").c_str()) == 0 &&
-           press(id, "ctrl+v");
+           send(id, "key --clearmodifiers ctrl+v");
 }
 
 // Types the name into a dialog and confirms it. The Win32 dialog starts in the program's folder.
@@ -107,12 +100,22 @@ bool type_text(unsigned long id, const std::string &text)
 bool answer(unsigned long dialog, const std::string &folder, const std::string &name)
 {
     if (wine_exe)
-        return type_text(dialog, name) && press(dialog, "Return");
+        return type_text(dialog, name) && send(dialog, "key Return");
     window_ids before = windows();
-    if (!press(dialog, "ctrl+l ctrl+a") || !type_text(dialog, folder + "/" + name))
+    if (!send(dialog, "key --clearmodifiers ctrl+l ctrl+a") || !type_text(dialog, folder + "/" + name))
         return false;
-    auto answered = [&] { return gone(dialog) || new_dialog(before); };
-    return wait_until([&] { return answered() || (press(dialog, "Return") && wait_until(answered, retry_interval)); });
+    auto answered = [&] { return !windows().count(dialog) || new_dialog(before); };
+    return wait_until([&] {
+        return answered() || (send(dialog, "key Return") && wait_until(answered, retry_interval));
+    });
+}
+
+// The key that closes a box or answers the replace question.
+std::string key_for(const scenario_step &step)
+{
+    if (step.kind == "box")
+        return "Return";
+    return wine_exe ? (step.answer == "yes" ? "y" : "n") : (step.answer == "yes" ? "alt+r" : "Escape");
 }
 
 // Plays the scenario; "" when every window came as it should, otherwise the first that did not.
@@ -126,13 +129,11 @@ std::string play(const scenario &s, const std::string &folder)
             clipboard = step.text;
             continue;
         }
-        wait_until([&] {
+        wait_until([&] { // Windows asks about replacing under the save dialog's own title
             window_ids titled = windows(step.kind == "replace" ? "Save patched file" : step.title);
             if (step.kind == "replace" && !wine_exe)
                 return (id = new_dialog(before)) != 0;
-            if (step.kind == "replace") // Windows asks under the save dialog's own title
-                return titled.size() > 1 && (id = titled.back()) != 0;
-            return !titled.empty() && (id = titled.back()) != 0;
+            return titled.size() > (step.kind == "replace") && (id = *titled.rbegin()) != 0;
         });
         if (!id)
             return "no window for " + step.kind + " " + step.title + step.answer;
@@ -141,12 +142,11 @@ std::string play(const scenario &s, const std::string &folder)
             return "the clipboard holds \"" + held + "\", not " + clipboard;
         clipboard.clear();
         before = windows();
-        bool yes = step.answer == "yes";
-        bool done = step.kind == "box"       ? press(id, "Return") && wait_until([&] { return gone(id); })
-                    : step.kind == "replace" ? press(id, wine_exe ? (yes ? "y" : "n") : (yes ? "alt+r" : "Escape")) &&
-                                                   wait_until([&] { return gone(id); })
-                    : step.answer == "-"     ? press(id, "Escape")
-                                             : answer(id, folder, step.answer);
+        bool done = step.kind == "box" || step.kind == "replace"
+                        ? send(id, "key --clearmodifiers " + key_for(step)) &&
+                              wait_until([&] { return !windows().count(id); })
+                    : step.answer == "-" ? send(id, "key --clearmodifiers Escape")
+                                         : answer(id, folder, step.answer);
         if (!done)
             return "could not answer " + step.kind + " " + step.title;
     }

@@ -18,7 +18,7 @@ TEST(scenarios, terminal)
         for (size_t i = 0; i < s.steps.size(); i++) {
             const scenario_step &step = s.steps[i];
             if (step.kind == "open" || step.kind == "save") {
-                bool asked_again = i >= 2 && declined_save(s, i - 2);
+                bool asked_again = i > 0 && s.steps[i - 1].answer == "no"; // after a declined replace
                 said += (asked_again ? "" : step.title + "\n") + "File name (" + step.pattern + "): ";
                 input += (step.answer == "-" ? "" : step.answer) + "\n";
                 bool extended = step.kind == "save" && step.answer.find('.') == std::string::npos;
