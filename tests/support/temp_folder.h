@@ -3,6 +3,7 @@
 #define PATCHER_TESTS_TEMP_FOLDER_H
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,18 @@ std::vector<std::string> folder_entries(const std::string &path);
 
 // Builds a patch: "PATCH", the given record bytes, "EOF".
 bytes make_patch(const bytes &records);
+
+// A fresh folder, the current directory for as long as it lives: the catalogue's patches are
+// looked up in the current directory, so runs start in their folder.
+struct working_folder {
+    std::string path = make_temp_folder();
+    std::filesystem::path previous = std::filesystem::current_path();
+    working_folder() { std::filesystem::current_path(path); }
+    ~working_folder()
+    {
+        std::filesystem::current_path(previous);
+        remove_tree(path);
+    }
+};
 
 #endif

@@ -1,7 +1,7 @@
 // save_patched_file_test.cpp -- what the save does with names that are not a plain new file: it
 // replaces a plain file or a link's target whole and keeps the mode, passes over temporary names
 // in use, and refuses anything it could only replace by swapping the node itself
-#include "support/working_folder.h"
+#include "support/temp_folder.h"
 #include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
 

@@ -1,6 +1,6 @@
 // save_patched_file_win32_test.cpp -- on Windows too the save replaces the chosen file whole, or
 // reports why it could not and leaves the folder as it was
-#include "support/working_folder.h"
+#include "support/temp_folder.h"
 #include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
 

@@ -4,7 +4,7 @@
 // single time and once with one that persists, creating the output and replacing an old one. After
 // every fault the chosen name holds exactly its old bytes (or is still absent) or exactly the new
 // image, nothing else is left in the folder, and the run told the user exactly when it failed.
-#include "support/working_folder.h"
+#include "support/temp_folder.h"
 #include "workflow/platform_scripted.h"
 #include "workflow/run_patcher.h"
 #include "workflow/stream_faults.h"
