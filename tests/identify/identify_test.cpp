@@ -7,7 +7,7 @@
 #include "identify/title_catalogue.h"
 #include "support/catalogue_images.h"
 #include "support/crc_forge.h"
-#include "support/working_folder.h"
+#include "support/temp_folder.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/platform_scripted.h"
 
