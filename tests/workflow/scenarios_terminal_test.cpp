@@ -12,9 +12,8 @@ TEST(scenarios, terminal)
 {
     for (const scenario &s : load_scenarios()) {
         SCOPED_TRACE(s.name);
-        std::string folder = make_temp_folder(), io = make_temp_folder();
+        std::string folder = make_temp_folder(), io = make_temp_folder(), input, said, last_name;
         write_scenario_files(s, folder);
-        std::string input, said, last_name;
         for (size_t i = 0; i < s.steps.size(); i++) {
             const scenario_step &step = s.steps[i];
             if (step.kind == "open" || step.kind == "save") {
