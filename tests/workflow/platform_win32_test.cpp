@@ -10,14 +10,13 @@
 namespace {
 
 OPENFILENAMEA seen;     // the record as the stand-in for the dialogs received it
-std::string seen_texts; // the texts it pointed at, read while they were still there
-const char *seen_dialog;
+std::string seen_texts; // which dialog, and the texts it pointed at, read while they were there
 
 BOOL stand_in(const char *dialog, OPENFILENAMEA *record)
 {
-    seen_dialog = dialog;
     std::memcpy(&seen, record, sizeof seen);
-    seen_texts = std::string(record->lpstrFilter, std::strlen(record->lpstrFilter) * 2 + 3) + "|" +
+    seen_texts = dialog + std::string("|") +
+                 std::string(record->lpstrFilter, std::strlen(record->lpstrFilter) * 2 + 3) + "|" +
                  record->lpstrInitialDir + "|" + record->lpstrTitle + "|" + record->lpstrDefExt;
     std::memcpy(record->lpstrFile, "\x04\x01", 2); // what a cancelled dialog may leave behind
     return FALSE;
@@ -54,8 +53,8 @@ TEST(win32_dialog, record_holds_exactly_what_the_dialogs_are_given_and_nothing_e
         want.lpstrDefExt = seen.lpstrDefExt; // "", so that the save dialog adds the pattern's
         want.Flags = c.flags;
         EXPECT_EQ(std::memcmp(&want, &seen, sizeof want), 0) << c.title;
-        EXPECT_EQ(seen_texts, std::string(c.pattern) + '\0' + c.pattern + std::string("\0\0|.|", 5) + c.title + "|");
-        EXPECT_STREQ(seen_dialog, c.save ? "save" : "open");
+        EXPECT_EQ(seen_texts, (c.save ? "save|" : "open|") + std::string(c.pattern) + '\0' + c.pattern +
+                                  std::string("\0\0|.|", 5) + c.title + "|");
         EXPECT_EQ(path[0], '\0') << "a cancelled dialog leaves the path empty";
     }
     open_file_dialog = GetOpenFileNameA;
