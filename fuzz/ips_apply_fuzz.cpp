@@ -12,14 +12,13 @@ const std::string guard(64, '\xA5'); // on each side of the image: no record may
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::string_view in(reinterpret_cast<const char *>(data), size);
-    const uint32_t split = take(in, 2);
-    const std::string bytes(in.substr(0, split % (in.size() + 1)));
+    // The split is taken modulo one more than the bytes after it (size - 1 once there are two).
+    const std::string bytes(in.substr(0, take(in, 2) % (std::max<size_t>(size, 2) - 1)));
     const std::string_view patch = in.substr(bytes.size());
     std::string image = guard + bytes + guard;
     const int32_t result = ips_apply(reinterpret_cast<uint8_t *>(&image[guard.size()]),
                                      data + size - patch.size(), bytes.size(), patch.size());
-    if ((result != 0 && result != 1) || image.erase(guard.size(), bytes.size()) != guard + guard ||
-        (result == 1 && patch.find("EOF", 5) == patch.npos))
-        std::abort();
+    check((result == 0 || result == 1) && image.erase(guard.size(), bytes.size()) == guard + guard &&
+          (result == 0 || patch.find("EOF", 5) != patch.npos));
     return 0;
 }

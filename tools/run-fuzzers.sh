@@ -20,15 +20,17 @@ if [ ${#names[@]} -eq 0 ]; then
   done
 fi
 [ ${#names[@]} -gt 0 ] || { echo "no harnesses in $bin: build the fuzz preset first" >&2; exit 1; }
+# Absolute paths for the fuzzer: a harness runs the program inside a scratch folder, and a crash there
+# writes its reproducer relative to the folder of that moment.
 for name in "${names[@]}"; do
-  work=build/fuzz/corpus/$name
-  findings=build/fuzz/findings/$name
+  work=$PWD/build/fuzz/corpus/$name
+  findings=$PWD/build/fuzz/findings/$name
   rm -rf "$findings"
   mkdir -p "$work" "$findings"
   echo "== fuzz_$name for $seconds s"
   # -rss_limit_mb: the program's static buffers alone are 17 MiB; ASan triples what it touches.
   if ! "$bin/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=30 \
-      -print_final_stats=1 -artifact_prefix="$findings/" "$work" "fuzz/corpus/$name" \
+      -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$PWD/fuzz/corpus/$name" \
       >"$findings/log" 2>&1; then
     tail -n 60 "$findings/log"
     for reproducer in "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* "$findings"/oom-*; do
