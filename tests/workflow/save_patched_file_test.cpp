@@ -10,28 +10,25 @@
 
 namespace {
 
-struct save_case {
-    const char *setup; // shell commands making the folder; "image" holds the bytes to be saved
-    const char *name;  // the name chosen
-    int32_t saved;
-    const char *check; // shell commands that must succeed afterwards
-};
-
+// Each case: shell commands that make the folder ("image" holds the bytes to be saved), the name
+// chosen, whether the save succeeds ("1") or is refused ("0"), and shell commands that must then
+// succeed.
 const std::string n255 = std::string(251, 'n') + ".bin"; // the longest name a folder allows
 const std::string n255_check = "cmp image " + n255 + " && [ $(ls | wc -l) = 2 ]";
-const save_case cases[] = {
-    {"echo old >f.bin && chmod 640 f.bin", "f.bin", 1, "cmp image f.bin && [ $(stat -c %a f.bin) = 640 ]"},
-    {"echo old >real.bin && ln -s real.bin link.bin", "link.bin", 1, "[ -L link.bin ] && cmp image real.bin"},
-    {"ln -s later.bin dangling.bin", "dangling.bin", 1, "[ -L dangling.bin ] && cmp image later.bin"},
-    {"echo 7 >out.bin.patcher-00.tmp", "out.bin", 1, "cmp image out.bin && [ $(cat out.bin.patcher-00.tmp) = 7 ]"},
-    {"ln -s ../planted-by-save-test out.bin.patcher-00.tmp", "out.bin", 1, // never written through
+const char *const cases[][4] = {
+    {"echo old >f.bin && chmod 640 f.bin", "f.bin", "1", "cmp image f.bin && [ $(stat -c %a f.bin) = 640 ]"},
+    {"echo old >real.bin && ln -s real.bin link.bin", "link.bin", "1", "[ -L link.bin ] && cmp image real.bin"},
+    {"ln -s later.bin dangling.bin", "dangling.bin", "1", "[ -L dangling.bin ] && cmp image later.bin"},
+    {"echo 7 >out.bin.patcher-00.tmp", "out.bin", "1",
+     "cmp image out.bin && [ $(cat out.bin.patcher-00.tmp) = 7 ]"},
+    {"ln -s ../planted-by-save-test out.bin.patcher-00.tmp", "out.bin", "1", // never written through
      "[ ! -e ../planted-by-save-test ] && [ -L out.bin.patcher-00.tmp ] && [ -f out.bin ] && cmp image out.bin"},
-    {"for n in $(seq -w 0 99); do echo $n >out.bin.patcher-$n.tmp; done", "out.bin", 0,
+    {"for n in $(seq -w 0 99); do echo $n >out.bin.patcher-$n.tmp; done", "out.bin", "0",
      "[ ! -e out.bin ] && [ $(cat out.bin.patcher-99.tmp) = 99 ] && [ $(ls | wc -l) = 101 ]"},
-    {"true", n255.c_str(), 1, n255_check.c_str()},
-    {"mkfifo pipe.bin", "pipe.bin", 0, "[ -p pipe.bin ] && [ $(ls | wc -l) = 2 ]"},
-    {"mkfifo pipe.bin && ln -s pipe.bin link.bin", "link.bin", 0, "[ -p pipe.bin ] && [ -L link.bin ]"},
-    {"mkdir d.bin", "d.bin", 0, "[ -d d.bin ] && [ $(ls | wc -l) = 2 ]"},
+    {"true", n255.c_str(), "1", n255_check.c_str()},
+    {"mkfifo pipe.bin", "pipe.bin", "0", "[ -p pipe.bin ] && [ $(ls | wc -l) = 2 ]"},
+    {"mkfifo pipe.bin && ln -s pipe.bin link.bin", "link.bin", "0", "[ -p pipe.bin ] && [ -L link.bin ]"},
+    {"mkdir d.bin", "d.bin", "0", "[ -d d.bin ] && [ $(ls | wc -l) = 2 ]"},
 };
 
 } // namespace
@@ -39,15 +36,16 @@ const save_case cases[] = {
 TEST(safe_save, replaces_a_file_or_a_link_target_and_refuses_what_is_no_plain_file)
 {
     const bytes image(4096, 0x3C);
-    for (const save_case &c : cases) {
+    for (const auto &c : cases) {
         working_folder folder;
         write_bytes("image", image);
-        ASSERT_EQ(std::system(c.setup), 0) << c.setup;
+        ASSERT_EQ(std::system(c[0]), 0) << c[0];
         script_reset();
-        script_answer(c.name);
-        EXPECT_EQ(save_patched_file(image.data(), static_cast<uint32_t>(image.size()), "*.bin"), c.saved) << c.setup;
-        EXPECT_EQ(script_transcript().back(), c.saved ? "save|Save patched file|*.bin" : "box|Error|Error writing file");
-        EXPECT_EQ(std::system(c.check), 0) << c.setup << " / " << c.check;
+        script_answer(c[1]);
+        const int32_t saved = save_patched_file(image.data(), static_cast<uint32_t>(image.size()), "*.bin");
+        EXPECT_EQ(std::to_string(saved), c[2]) << c[0];
+        EXPECT_EQ(script_transcript().back() == "box|Error|Error writing file", !saved) << c[0];
+        EXPECT_EQ(std::system(c[3]), 0) << c[0] << " / " << c[3];
         std::system("rm -f ../planted-by-save-test");
     }
 }

@@ -1,10 +1,12 @@
-// stream_faults_test.cpp -- every open, read, write, flush, close and rename made to fail in turn
+// stream_faults_test.cpp -- every open, read, write, flush, close and rename made to fail in turn,
+// and a clipboard that cannot be opened
 //
 // Each loop raises N from 1 until the armed fault no longer fires, once with a fault that happens a
 // single time and once with one that persists, creating the output and replacing an old one. After
 // every fault the chosen name holds exactly its old bytes (or is still absent) or exactly the new
 // image, nothing else is left in the folder, and the run told the user exactly when it failed.
 #include "support/temp_folder.h"
+#include "workflow/host_services.h"
 #include "workflow/platform_scripted.h"
 #include "workflow/run_patcher.h"
 #include "workflow/stream_faults.h"
@@ -55,4 +57,13 @@ TEST(stream_faults, a_run_writes_the_whole_image_or_leaves_the_folder_as_it_was)
         EXPECT_LE(n, 50u) << "the fault kept firing";
         EXPECT_GT(failures, 0) << "no fault " << variant << " ever reached the run";
     }
+}
+
+// A clipboard that cannot be opened gets the line on standard output, and no box.
+TEST(stream_faults, a_clipboard_that_cannot_be_opened_gets_the_line_on_standard_output)
+{
+    script_reset();
+    script_clipboard_fails(true);
+    copy_text_to_clipboard("0x12345678");
+    EXPECT_EQ(script_transcript(), std::vector<std::string>{"stdout||Error opening clipboard"});
 }
