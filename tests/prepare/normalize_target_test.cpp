@@ -1,7 +1,6 @@
 // normalize_target_test.cpp -- every layout of a loaded target and the working image it yields
 #include "prepare/normalize_target.h"
 #include "support/temp_folder.h"
-#include "workflow/platform_scripted.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +12,26 @@ static const uint32_t block = 0x4000; // an interleaved block: its odd bytes, th
 
 // Name, bytes loaded, texts at their offsets, header bytes stepped over (-1: refused), and whether
 // what is left is converted from the interleaved layout.
-using texts_at = std::vector<std::pair<uint32_t, const char *>>;
-using layout = std::tuple<const char *, uint32_t, texts_at, int32_t, bool>;
+using layout = std::tuple<const char *, uint32_t, std::vector<std::pair<uint32_t, const char *>>, int, bool>;
 
+// A header is stripped only when the length leaves room for it and its marker stands whole at its
+// own offset, and a pair of markers counts only together: each row that strips or converts nothing
+// puts one of those out of reach. The copier header's length lies 0x1200 past a multiple of 8 KiB,
+// the 1536 residue 0x200 past one of 1 KiB: only pages of 4 KiB tell both right.
 TEST(normalize_target, yields_the_working_image_of_every_layout)
 {
     const layout layouts[] = {
         {"four bytes of PATCH", 4, {{0, "PATC"}}, 0, false},
         {"PATCH alone", 5, {{0, "PATCH"}}, -1, false},
         {"a patch, copier marker too", big + 512, {{0, "PATCH"}, {0x300, "SEGA"}}, -1, false},
-        {"copier header", big + 512, {{0x300, "SEGA"}}, 512, false},
-        {"SEGA at a 1536 residue", big + 0x600, {{0x300, "SEGA"}}, 0, false},
-        {"SEGA at a disk length", big + 256, {{0x300, "SEGA"}}, 0, false},
+        {"copier header", big + 0x1200, {{0x300, "SEGA"}}, 512, false},
+        {"SEGA, DIFC HEADER, 1536 residue", big + 0x600, {{0x300, "SEGA"}, {0xAB, "DIFC HEADER"}}, 0, false},
         {"copier header, interleaved", big + 512, {{0x280, "EA"}, {0x2280, "SG"}}, 512, true},
-        {"copier EA alone", big + 512, {{0x280, "EA"}}, 0, false},
-        {"copier SG alone", big + 512, {{0x2280, "SG"}}, 0, false},
+        {"copier EA, interleave SG", big + 512, {{0x280, "EA"}, {0x2080, "SG"}}, 0, false},
+        {"copier SG, interleave EA", big + 512, {{0x2280, "SG"}, {0x80, "EA"}}, 0, false},
         {"disk header, Hudson soft", big + 256, {{0x102, "Hudson soft"}}, 256, false},
         {"disk header, DIFC HEADER", big + 256, {{0xAB, "DIFC HEADER"}}, 256, false},
-        {"Hudson soft at a copier length", big + 512, {{0x102, "Hudson soft"}}, 0, false},
-        {"DIFC HEADER at a 768 residue", big + 0x300, {{0xAB, "DIFC HEADER"}}, 0, false},
         {"interleaved, a partial block", 3 * block + 9000, {{0x80, "EA"}, {0x2080, "SG"}}, 0, true},
-        {"interleave EA alone", big, {{0x80, "EA"}}, 0, false},
-        {"interleave SG alone", big, {{0x2080, "SG"}}, 0, false},
-        {"interleave marker cut by the end", 0x2081, {{0x80, "EA"}, {0x2080, "S"}}, 0, false},
     };
     for (const auto &[name, loaded_length, marks, header, interleaved] : layouts) {
         SCOPED_TRACE(name);
@@ -49,13 +45,9 @@ TEST(normalize_target, yields_the_working_image_of_every_layout)
         for (size_t at = header; interleaved && at + block <= loaded_length; at += block)
             for (size_t p = 0; p < block; p++)
                 expected[at + p] = loaded[at + (p % 2 ? p / 2 : block / 2 + p / 2)];
-        script_reset();
         uint32_t length = loaded_length;
         EXPECT_EQ(normalize_target(buffer.data(), &length), header < 0 ? nullptr : &buffer[header]);
         EXPECT_EQ(length, header < 0 ? 0 : loaded_length - header);
-        EXPECT_EQ(script_transcript(), std::vector<std::string>(header < 0, "box|User error|You "
-            "loaded a patch file.\n\nYou're supposed to load the target file first for "
-            "identification purposes.\n\nPlease try again."));
         EXPECT_EQ(buffer, expected);
         // The reference itself puts "SEGA" where a cartridge header has it.
         EXPECT_TRUE(!interleaved || !std::memcmp(&expected[header + 0x100], "SEGA", 4));

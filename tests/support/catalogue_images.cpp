@@ -12,10 +12,8 @@ bytes image_for_rule(const catalogue_rule &rule)
     // of bytes of 0xFF and one of the rest, at the end, far behind every stored byte.
     for (const catalogue_test *t = rule.tests; t != rule.tests + rule.test_count; t++) {
         const uint32_t wanted = t->value_count ? t->values[t->value_count - 1] : 0;
-        if (t->kind == test_kind::length_equals)
-            image.resize(t->length);
-        if (t->stored)
-            std::copy_n(t->stored, t->length, image.begin() + t->offset);
+        image.resize(t->kind == test_kind::length_equals ? t->length : image.size());
+        std::copy_n(t->stored, t->stored ? t->length : 0, image.begin() + t->offset);
         if (t->kind == test_kind::crc_in)
             force_crc(image, wanted);
         if (t->kind != test_kind::sum_in)
