@@ -1,4 +1,5 @@
-// scenario.cpp -- reads the scenario table and builds the files its runs start from
+// scenario.cpp -- reads the scenario table, builds the files its runs start from, and starts the
+// built program
 #include "support/scenario.h"
 #include "identify/catalogue_data.h"
 #include "identify/title_catalogue.h"
@@ -8,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -57,16 +62,14 @@ std::vector<std::string> fields(const std::string &text)
 // The bytes "FILE" or "FILE+patch" stands for.
 bytes bytes_of(const scenario &s, const std::string &ref)
 {
-    size_t plus = ref.find("+patch");
-    for (const auto &file : s.files)
-        if (file.first == ref.substr(0, plus)) {
-            bytes b = file.second;
-            if (plus != std::string::npos)
-                b.at(patched_offset) = patched_value;
-            return b;
-        }
-    ADD_FAILURE() << s.name << ": no file " << ref;
-    return {};
+    const size_t plus = ref.find("+patch");
+    auto named = [&](const auto &file) { return file.first == ref.substr(0, plus); };
+    auto file = std::find_if(s.files.begin(), s.files.end(), named);
+    EXPECT_TRUE(file != s.files.end()) << s.name << ": no file " << ref;
+    bytes b = file == s.files.end() ? bytes(patched_offset + 1) : file->second;
+    if (plus != std::string::npos)
+        b[patched_offset] = patched_value;
+    return b;
 }
 
 } // namespace
@@ -128,7 +131,35 @@ std::string folder_problems(const scenario &s, const std::string &folder)
     std::string problems;
     for (const auto *names : {&expected, &found})
         for (const auto &file : *names)
-            if (expected.count(file.first) != found.count(file.first) || expected[file.first] != found[file.first])
+            if (expected.count(file.first) != found.count(file.first) ||
+                expected[file.first] != found[file.first])
                 problems += file.first + " is missing, unexpected or wrong; ";
     return problems;
+}
+
+const int time_limit = 120; // seconds: far beyond any whole run, even a sanitized one under wine
+
+void start_program(const std::string &command, const std::string &folder, const std::string &input,
+                   const std::string &io_folder, const std::string &env)
+{
+    write_bytes(io_folder + "/in", bytes(input.begin(), input.end()));
+    std::string io = "'" + io_folder + "/"; // the tests' folders hold no quote
+    const std::string limited = "timeout -s KILL " + std::to_string(time_limit) + " " + command;
+    std::system(("cd '" + folder + "' && (env " + env + " " + limited + " <" + io + "in' >" + io + "out' 2>" +
+                 io + "err'; echo $? >" + io + "code.part' && mv " + io + "code.part' " + io + "code') &")
+                    .c_str());
+}
+
+int finish_program(const std::string &io_folder)
+{
+    while (read_bytes(io_folder + "/code").empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    int code = std::stoi(text_file(io_folder + "/code"));
+    return code > 128 ? -1 : code; // the shell's way of telling that a signal ended it
+}
+
+std::string text_file(const std::string &path)
+{
+    bytes b = read_bytes(path);
+    return std::string(b.begin(), b.end());
 }

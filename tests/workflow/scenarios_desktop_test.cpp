@@ -5,7 +5,6 @@
 // (in the wine prefix the environment names). Runs under xvfb-run without a window manager. Every
 // step waits for its window by title, within a time limit; a failing scenario leaves a screenshot
 // of the display in the build folder.
-#include "support/run_program.h"
 #include "support/scenario.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +24,11 @@ using steady = std::chrono::steady_clock;
 const auto window_time = std::chrono::seconds(60); // a sanitized GTK or a wine start on a busy machine
 const auto retry_interval = std::chrono::seconds(3); // see answer
 const char *const wine_exe = std::getenv("PATCHER_WINE_EXE");
+const char *const replace_keys[2][2] = {{"alt+r", "Escape"}, {"y", "n"}}; // yes and no: GTK's, Win32's
 using window_ids = std::set<unsigned long>;
 
-std::string quoted(const std::string &text)
-{
-    return "'" + text + "'"; // the scenarios' names and titles hold no quote
-}
+// The scenarios' names and titles hold no quote, so one pair of them quotes any for the shell.
+std::string quoted(const std::string &text) { return "'" + text + "'"; }
 
 // What a shell command printed, without its last line end.
 std::string output_of(const std::string &command)
@@ -109,14 +107,6 @@ bool answer(unsigned long dialog, const std::string &folder, const std::string &
     });
 }
 
-// The key that closes a box or answers the replace question.
-std::string key_for(const scenario_step &step)
-{
-    if (step.kind == "box")
-        return "Return";
-    return wine_exe ? (step.answer == "yes" ? "y" : "n") : (step.answer == "yes" ? "alt+r" : "Escape");
-}
-
 // Plays the scenario; "" when every window came as it should, otherwise the first that did not.
 std::string play(const scenario &s, const std::string &folder)
 {
@@ -141,8 +131,9 @@ std::string play(const scenario &s, const std::string &folder)
             return "the clipboard holds \"" + held + "\", not " + clipboard;
         clipboard.clear();
         before = windows();
+        const char *key = step.kind == "box" ? "Return" : replace_keys[!!wine_exe][step.answer == "no"];
         bool done = step.kind == "box" || step.kind == "replace"
-                        ? send(id, "key --clearmodifiers " + key_for(step)) &&
+                        ? send(id, std::string("key --clearmodifiers ") + key) &&
                               wait_until([&] { return !windows().count(id); })
                     : step.answer == "-" ? send(id, "key --clearmodifiers Escape")
                                          : answer(id, folder, step.answer);
@@ -163,8 +154,9 @@ std::string run_once(const scenario &s)
         start_program("wine '" + std::string(wine_exe) + "'", folder, "", io, "LC_ALL=C.UTF-8");
     else
         start_program(PATCHER_EXE, folder, "", io,
-                      "-u WAYLAND_DISPLAY HOME=" + io + " XDG_RUNTIME_DIR=" + io + " GSETTINGS_BACKEND=memory "
-                      "NO_AT_BRIDGE=1 LSAN_OPTIONS=suppressions=" LEAK_SUPPRESSIONS ":print_suppressions=0");
+                      "-u WAYLAND_DISPLAY HOME=" + io + " XDG_RUNTIME_DIR=" + io +
+                          " GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1"
+                          " LSAN_OPTIONS=suppressions=" LEAK_SUPPRESSIONS ":print_suppressions=0");
     std::string problem = play(s, folder);
     int code = finish_program(io);
     if (problem.empty() && code != 0)

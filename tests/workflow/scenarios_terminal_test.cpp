@@ -3,7 +3,6 @@
 // The answers are all of standard input, one line each; what the program says on standard error
 // must be exactly what the scenario's steps say, in order. The display it is given names no
 // server, so a program built with the desktop back end proves its fall-back to the terminal too.
-#include "support/run_program.h"
 #include "support/scenario.h"
 
 #include <gtest/gtest.h>
