@@ -1,4 +1,4 @@
-// checksums.cpp -- byte sum and CRC-32 of a whole buffer, one pass each, nothing kept between calls
+// checksums.cpp -- byte sum and CRC-32 of a whole buffer, each alone or both in one pass
 //
 // The CRC is defined byte by byte through one table: index = (register ^ byte) & 0xFF, then
 // register = (register >> 8) ^ table[index]. Since the CRC is linear, the effect of eight bytes on
@@ -37,23 +37,48 @@ int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expecte
     return byte_sum(buffer, length) == expected ? 1 : 0;
 }
 
-uint32_t crc32_buffer(const uint8_t *buffer, uint32_t length)
+namespace {
+
+// The CRC-32 of the buffer; with add_sum, the byte sum too, from the same reads of the bytes, so
+// that an image on its way to identification is walked once.
+template <bool add_sum> uint32_t crc32_pass(const uint8_t *buffer, uint32_t length, uint32_t *sum)
 {
     const uint32_t(*table)[crc32_table_length] = crc32_tables.entry;
     uint32_t reg = crc32_start;
     uint32_t left = length;
-
+    uint32_t total = 0;
     for (; left >= crc32_slice_count; left -= crc32_slice_count, buffer += crc32_slice_count) {
         // The last four bytes do not meet the register: their look-ups can start early.
         uint32_t second = load_le32(buffer + 4);
         uint32_t later = (table[3][second & 0xFF] ^ table[2][(second >> 8) & 0xFF]) ^
                          (table[1][(second >> 16) & 0xFF] ^ table[0][second >> 24]);
-        uint32_t first = reg ^ load_le32(buffer);
+        uint32_t first = load_le32(buffer);
+        if (add_sum)
+            total += byte_sum(buffer, crc32_slice_count);
+        first ^= reg;
         reg = (table[7][first & 0xFF] ^ table[6][(first >> 8) & 0xFF]) ^
               (table[5][(first >> 16) & 0xFF] ^ table[4][first >> 24]) ^ later;
     }
-    for (; left > 0; left--, buffer++)
+    for (; left > 0; left--, buffer++) {
+        if (add_sum)
+            total += *buffer;
         reg = (reg >> 8) ^ table[0][(reg ^ *buffer) & 0xFF];
-
+    }
+    if (add_sum)
+        *sum = total;
     return reg ^ crc32_start;
+}
+
+} // namespace
+
+uint32_t crc32_buffer(const uint8_t *buffer, uint32_t length)
+{
+    return crc32_pass<false>(buffer, length, nullptr);
+}
+
+image_signature image_signatures(const uint8_t *buffer, uint32_t length)
+{
+    image_signature signature;
+    signature.crc = crc32_pass<true>(buffer, length, &signature.sum);
+    return signature;
 }

@@ -14,4 +14,11 @@ int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expecte
 // finally flipped with 0xFFFFFFFF). "123456789" gives 0xCBF43926; an empty buffer gives 0.
 uint32_t crc32_buffer(const uint8_t *buffer, uint32_t length);
 
+// Both signatures of one image, the values crc32_buffer and byte_sum give, from one pass over it.
+struct image_signature {
+    uint32_t crc;
+    uint32_t sum;
+};
+image_signature image_signatures(const uint8_t *buffer, uint32_t length);
+
 #endif

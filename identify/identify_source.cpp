@@ -78,9 +78,11 @@ const source_catalogue built_in_source_catalogue = {
 int32_t identify_source_against(const uint8_t *image, uint32_t length,
                                 const source_catalogue *catalogue)
 {
-    image_facts facts = {image, length, crc32_buffer(image, length), 0, 0};
+    // One pass yields both signatures, for every test below that needs one.
+    const image_signature signature = image_signatures(image, length);
+    image_facts facts = {image, length, signature.crc, signature.sum, 1};
 
-    if (is_already_patched_against(image, length, catalogue->results)) {
+    if (signature_is_patched(signature, catalogue->results)) {
         show_message(already_patched_text, "Error");
         return stop;
     }

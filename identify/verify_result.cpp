@@ -65,16 +65,14 @@ const result_signature_lists built_in_result_signatures = {
     current_result_sums, current_result_sum_count, outdated_result_sums, outdated_result_sum_count,
 };
 
-int32_t verify_result_against(const uint8_t *image, uint32_t length,
-                              const result_signature_lists *lists)
+int32_t verify_signature_against(image_signature signature, const result_signature_lists *lists)
 {
-    uint32_t sum = byte_sum(image, length);
+    const uint32_t sum = signature.sum, crc = signature.crc;
     if (list_holds(lists->current_sums, lists->current_sum_count, sum))
         return 1;
     if (list_holds(lists->outdated_sums, lists->outdated_sum_count, sum))
         return refuse_as_outdated();
 
-    uint32_t crc = crc32_buffer(image, length);
     if (list_holds(lists->current_crcs, lists->current_crc_count, crc))
         return 1;
     if (list_holds(lists->outdated_crcs, lists->outdated_crc_count, crc))
@@ -88,12 +86,15 @@ int32_t verify_result_against(const uint8_t *image, uint32_t length,
     return 1;
 }
 
-int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
-                                   const result_signature_lists *lists)
+int32_t verify_result_against(const uint8_t *image, uint32_t length,
+                              const result_signature_lists *lists)
 {
-    uint32_t crc = crc32_buffer(image, length);
-    uint32_t sum = byte_sum(image, length);
+    return verify_signature_against(image_signatures(image, length), lists);
+}
 
+int32_t signature_is_patched(image_signature signature, const result_signature_lists *lists)
+{
+    const uint32_t sum = signature.sum, crc = signature.crc;
     if (list_holds(lists->current_sums, lists->current_sum_count, sum))
         return 1;
     if (list_holds(lists->current_crcs, lists->current_crc_count, crc))
@@ -104,6 +105,12 @@ int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
         if (index < lists->outdated_sum_count && lists->outdated_sums[index] == sum)
             return 1;
     return crc == 0 ? 1 : 0;
+}
+
+int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
+                                   const result_signature_lists *lists)
+{
+    return signature_is_patched(image_signatures(image, length), lists);
 }
 
 int32_t verify_result(const uint8_t *image, uint32_t length)

@@ -2,6 +2,8 @@
 #ifndef PATCHER_VERIFY_RESULT_H
 #define PATCHER_VERIFY_RESULT_H
 
+#include "identify/checksums.h"
+
 #include <cstdint>
 
 // Four lists of signatures, each a pointer and a count. outdated_sums is in ascending order.
@@ -22,15 +24,17 @@ extern const result_signature_lists built_in_result_signatures;
 // Decides whether a patched image may be saved: 1 yes, 0 no. A current signature passes silently;
 // an outdated one, or a CRC-32 of 0, is refused after the outdated-patch box; an image that matches
 // nothing passes after the "Unrecognized patch" box, and its CRC-32 goes to the clipboard. Sums are
-// tested before CRCs (the CRC is computed only when the sums decide nothing), current lists before
-// outdated ones, and a CRC of 0 last.
+// tested before CRCs, current lists before outdated ones, and a CRC of 0 last. Both signatures come
+// from one pass over the image.
 int32_t verify_result_against(const uint8_t *image, uint32_t length,
                               const result_signature_lists *lists);
+int32_t verify_signature_against(image_signature signature, const result_signature_lists *lists);
 
 // 1 when the image already carries a patched-result signature, else 0; shows nothing. Of the
 // outdated sums only the first and the third count here.
 int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
                                    const result_signature_lists *lists);
+int32_t signature_is_patched(image_signature signature, const result_signature_lists *lists);
 
 // The same two judgements against the built-in lists.
 int32_t verify_result(const uint8_t *image, uint32_t length);

@@ -27,8 +27,11 @@ TEST(checksums, agree_with_zlib_and_a_plain_sum)
     std::generate_n(data.begin(), 1 << 20, [i = 0u]() mutable { return uint8_t(i++ * 2654435761u >> 24); });
     for (uint32_t len = 0; len <= data.size(); len += len < 300 ? 1 : data.size() - 300) {
         const uint32_t sum = std::accumulate(data.begin(), data.begin() + len, 0u);
-        ASSERT_EQ(crc32_buffer(data.data(), len), zlib_crc32({data.begin(), data.begin() + len})) << len;
+        const uint32_t crc = zlib_crc32({data.begin(), data.begin() + len});
+        const image_signature both = image_signatures(data.data(), len); // the fused pass
+        ASSERT_EQ(crc32_buffer(data.data(), len), crc) << len;
         ASSERT_EQ(byte_sum(data.data(), len), sum) << len;
+        ASSERT_TRUE(both.crc == crc && both.sum == sum) << len;
         ASSERT_EQ(byte_sum_equals(data.data(), len, sum) - byte_sum_equals(data.data(), len, sum - 1), 1);
     }
 }
