@@ -9,6 +9,7 @@
 // result is exactly that of the byte-by-byte definition, which also finishes the last 0 to 7 bytes.
 #include "identify/checksums.h"
 
+#include "identify/crc32_clmul.h"
 #include "identify/crc32_tables.h"
 
 namespace {
@@ -39,46 +40,70 @@ int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expecte
 
 namespace {
 
-// The CRC-32 of the buffer; with add_sum, the byte sum too, from the same reads of the bytes, so
-// that an image on its way to identification is walked once.
-template <bool add_sum> uint32_t crc32_pass(const uint8_t *buffer, uint32_t length, uint32_t *sum)
+const uint32_t clmul_least = 64;      // the folding path takes at least four 16-byte blocks
+const uint32_t signature_chunk = 0x4000; // 16 KiB: a chunk is still in the cache for its sum
+
+int32_t chosen_path = -1; // a crc32_path; -1 until the first CRC asks the CPU
+
+// The register after the bytes, by the slices of the tables, eight bytes a step.
+uint32_t table_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
 {
     const uint32_t(*table)[crc32_table_length] = crc32_tables.entry;
-    uint32_t reg = crc32_start;
     uint32_t left = length;
-    uint32_t total = 0;
     for (; left >= crc32_slice_count; left -= crc32_slice_count, buffer += crc32_slice_count) {
         // The last four bytes do not meet the register: their look-ups can start early.
         uint32_t second = load_le32(buffer + 4);
         uint32_t later = (table[3][second & 0xFF] ^ table[2][(second >> 8) & 0xFF]) ^
                          (table[1][(second >> 16) & 0xFF] ^ table[0][second >> 24]);
-        uint32_t first = load_le32(buffer);
-        if (add_sum)
-            total += byte_sum(buffer, crc32_slice_count);
-        first ^= reg;
+        uint32_t first = reg ^ load_le32(buffer);
         reg = (table[7][first & 0xFF] ^ table[6][(first >> 8) & 0xFF]) ^
               (table[5][(first >> 16) & 0xFF] ^ table[4][first >> 24]) ^ later;
     }
-    for (; left > 0; left--, buffer++) {
-        if (add_sum)
-            total += *buffer;
+    for (; left > 0; left--, buffer++)
         reg = (reg >> 8) ^ table[0][(reg ^ *buffer) & 0xFF];
+    return reg;
+}
+
+// The register after the bytes: whole 16-byte blocks by folding where the CPU can, the rest by
+// the tables.
+uint32_t crc32_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
+{
+    if (chosen_path < 0)
+        chosen_path = crc32_clmul_available() ? crc32_path_clmul : crc32_path_table;
+    if (chosen_path == crc32_path_clmul && length >= clmul_least) {
+        uint32_t blocks = length & ~15u;
+        reg = crc32_clmul_update(reg, buffer, blocks);
+        buffer += blocks;
+        length -= blocks;
     }
-    if (add_sum)
-        *sum = total;
-    return reg ^ crc32_start;
+    return table_update(reg, buffer, length);
 }
 
 } // namespace
 
 uint32_t crc32_buffer(const uint8_t *buffer, uint32_t length)
 {
-    return crc32_pass<false>(buffer, length, nullptr);
+    return crc32_update(crc32_start, buffer, length) ^ crc32_start;
 }
 
 image_signature image_signatures(const uint8_t *buffer, uint32_t length)
 {
-    image_signature signature;
-    signature.crc = crc32_pass<true>(buffer, length, &signature.sum);
+    image_signature signature = {crc32_start, 0};
+    for (uint32_t done = 0, part; done < length; done += part) {
+        part = length - done < signature_chunk ? length - done : signature_chunk;
+        signature.crc = crc32_update(signature.crc, buffer + done, part);
+        signature.sum += byte_sum(buffer + done, part);
+    }
+    signature.crc ^= crc32_start;
     return signature;
+}
+
+int32_t crc32_path_available(crc32_path path)
+{
+    return path == crc32_path_table || (path == crc32_path_clmul && crc32_clmul_available());
+}
+
+void crc32_use_path(crc32_path path)
+{
+    chosen_path = path == crc32_path_count ? -1 : crc32_path_available(path) ? path : crc32_path_table;
 }

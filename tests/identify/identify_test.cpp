@@ -19,21 +19,30 @@
 #include <set>
 #include <tuple>
 
-// Every length up to 300, and the whole buffer: a megabyte of scattered bytes, so that those above
-// 0x7F must add their unsigned value, then 16 MiB of 0xFF, which carry the sum past 2^32 to wrap.
+// Every path the CPU can take, forced in turn: every length up to 300 from every start in a
+// 64-byte window, and the whole buffer: a megabyte of scattered bytes, so that those above 0x7F
+// must add their unsigned value, then 16 MiB of 0xFF, which carry the sum past 2^32 to wrap.
 TEST(checksums, agree_with_zlib_and_a_plain_sum)
 {
     bytes data(17 << 20, 0xFF);
     std::generate_n(data.begin(), 1 << 20, [i = 0u]() mutable { return uint8_t(i++ * 2654435761u >> 24); });
-    for (uint32_t len = 0; len <= data.size(); len += len < 300 ? 1 : data.size() - 300) {
-        const uint32_t sum = std::accumulate(data.begin(), data.begin() + len, 0u);
-        const uint32_t crc = zlib_crc32({data.begin(), data.begin() + len});
-        const image_signature both = image_signatures(data.data(), len); // the fused pass
-        ASSERT_EQ(crc32_buffer(data.data(), len), crc) << len;
-        ASSERT_EQ(byte_sum(data.data(), len), sum) << len;
-        ASSERT_TRUE(both.crc == crc && both.sum == sum) << len;
-        ASSERT_EQ(byte_sum_equals(data.data(), len, sum) - byte_sum_equals(data.data(), len, sum - 1), 1);
+    for (int path = 0; path < crc32_path_count; path++) {
+        if (!crc32_path_available(crc32_path(path)))
+            continue;
+        crc32_use_path(crc32_path(path));
+        for (uint32_t at = 0; at <= 64; at++) // 64: the whole buffer
+            for (uint32_t n = 0; n <= (at < 64 ? 300 : 0); n++) {
+                const uint8_t *p = data.data() + at % 64;
+                const uint32_t len = at < 64 ? n : static_cast<uint32_t>(data.size());
+                const uint32_t sum = std::accumulate(p, p + len, 0u), crc = zlib_crc32({p, p + len});
+                const image_signature both = image_signatures(p, len); // the fused pass
+                ASSERT_EQ(crc32_buffer(p, len), crc) << path << ": " << at << "+" << len;
+                ASSERT_EQ(byte_sum(p, len), sum) << len;
+                ASSERT_TRUE(both.crc == crc && both.sum == sum) << path << ": " << at << "+" << len;
+                ASSERT_EQ(byte_sum_equals(p, len, sum) - byte_sum_equals(p, len, sum - 1), 1);
+            }
     }
+    crc32_use_path(crc32_path_count); // back to the fastest the CPU has
 }
 
 // Lists of the test's own, overlapping as the built-in ones never do. verify_result tests sums
