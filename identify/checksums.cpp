@@ -40,7 +40,8 @@ int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expecte
 
 namespace {
 
-const uint32_t clmul_least = 64;      // the folding path takes at least four 16-byte blocks
+const uint32_t clmul_least = 64;       // the folding path takes at least four 16-byte blocks
+const uint32_t wide_clmul_least = 256; // the 512-bit one four 64-byte blocks
 const uint32_t signature_chunk = 0x4000; // 16 KiB: a chunk is still in the cache for its sum
 
 int32_t chosen_path = -1; // a crc32_path; -1 until the first CRC asks the CPU
@@ -64,18 +65,22 @@ uint32_t table_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
     return reg;
 }
 
-// The register after the bytes: whole 16-byte blocks by folding where the CPU can, the rest by
-// the tables.
+// The register after the bytes: whole 16-byte blocks by folding where the CPU can (the widest
+// registers it has), the rest by the tables.
 uint32_t crc32_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
 {
     if (chosen_path < 0)
-        chosen_path = crc32_clmul_available() ? crc32_path_clmul : crc32_path_table;
-    if (chosen_path == crc32_path_clmul && length >= clmul_least) {
-        uint32_t blocks = length & ~15u;
+        chosen_path = crc32_wide_clmul_available() ? crc32_path_wide_clmul
+                      : crc32_clmul_available()    ? crc32_path_clmul
+                                                   : crc32_path_table;
+    const uint32_t blocks = length & ~15u;
+    if (chosen_path == crc32_path_wide_clmul && length >= wide_clmul_least)
+        reg = crc32_wide_clmul_update(reg, buffer, blocks);
+    else if (chosen_path != crc32_path_table && length >= clmul_least)
         reg = crc32_clmul_update(reg, buffer, blocks);
-        buffer += blocks;
-        length -= blocks;
-    }
+    else
+        return table_update(reg, buffer, length);
+    return table_update(reg, buffer + blocks, length - blocks);
     return table_update(reg, buffer, length);
 }
 
@@ -100,7 +105,8 @@ image_signature image_signatures(const uint8_t *buffer, uint32_t length)
 
 int32_t crc32_path_available(crc32_path path)
 {
-    return path == crc32_path_table || (path == crc32_path_clmul && crc32_clmul_available());
+    return path == crc32_path_table || (path == crc32_path_clmul && crc32_clmul_available()) ||
+           (path == crc32_path_wide_clmul && crc32_wide_clmul_available());
 }
 
 void crc32_use_path(crc32_path path)

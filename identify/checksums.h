@@ -22,10 +22,15 @@ struct image_signature {
 image_signature image_signatures(const uint8_t *buffer, uint32_t length);
 
 // The ways to the CRC-32, all with the same results: the tables, eight bytes a step, on any CPU;
-// folding by carry-less multiplication where the CPU has it. The first CRC takes the fastest the
-// CPU offers; tests and benchmarks may force one (an unavailable path gives the tables), and
-// crc32_path_count lets the next CRC choose again.
-enum crc32_path { crc32_path_table, crc32_path_clmul, crc32_path_count };
+// folding by carry-less multiplication where the CPU has it, in 128-bit or 512-bit registers. The
+// first CRC takes the fastest the CPU offers; tests and benchmarks may force one (an unavailable
+// path gives the tables), and crc32_path_count lets the next CRC choose again.
+enum crc32_path {
+    crc32_path_table,
+    crc32_path_clmul,
+    crc32_path_wide_clmul,
+    crc32_path_count,
+};
 int32_t crc32_path_available(crc32_path path);
 void crc32_use_path(crc32_path path);
 
