@@ -73,15 +73,12 @@ uint32_t crc32_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
         chosen_path = crc32_wide_clmul_available() ? crc32_path_wide_clmul
                       : crc32_clmul_available()    ? crc32_path_clmul
                                                    : crc32_path_table;
-    const uint32_t blocks = length & ~15u;
+    uint32_t folded = 0; // the whole 16-byte blocks that a folding path took
     if (chosen_path == crc32_path_wide_clmul && length >= wide_clmul_least)
-        reg = crc32_wide_clmul_update(reg, buffer, blocks);
+        reg = crc32_wide_clmul_update(reg, buffer, folded = length & ~15u);
     else if (chosen_path != crc32_path_table && length >= clmul_least)
-        reg = crc32_clmul_update(reg, buffer, blocks);
-    else
-        return table_update(reg, buffer, length);
-    return table_update(reg, buffer + blocks, length - blocks);
-    return table_update(reg, buffer, length);
+        reg = crc32_clmul_update(reg, buffer, folded = length & ~15u);
+    return table_update(reg, buffer + folded, length - folded);
 }
 
 } // namespace

@@ -118,10 +118,11 @@ std::string play(const scenario &s, const std::string &folder)
             clipboard = step.text;
             continue;
         }
-        wait_until([&] { // Windows asks about replacing under the save dialog's own title
-            window_ids titled = windows(step.kind == "replace" ? "Save patched file" : step.title);
+        wait_until([&] {
             if (step.kind == "replace" && !wine_exe)
                 return (id = new_dialog(before)) != 0;
+            // Windows asks about replacing under the save dialog's own title.
+            window_ids titled = windows(step.kind == "replace" ? "Save patched file" : step.title);
             return titled.size() > (step.kind == "replace") && (id = *titled.rbegin()) != 0;
         });
         if (!id)
