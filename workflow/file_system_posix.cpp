@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,16 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
     if (realpath(chosen, resolved))
         return copy_name(resolved, target, capacity);
     return follow_dangling_link(chosen, target, capacity);
+}
+
+void advise_large_buffer(uint8_t *buffer, uint32_t length)
+{
+#ifdef MADV_HUGEPAGE
+    madvise(buffer, length, MADV_HUGEPAGE); // refused advice changes nothing, so is not checked
+#else
+    (void)buffer;
+    (void)length;
+#endif
 }
 
 uint32_t folder_part_length(const char *path)

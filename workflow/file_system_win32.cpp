@@ -27,6 +27,11 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
     return 1;
 }
 
+void advise_large_buffer(uint8_t *, uint32_t)
+{
+    // Large pages on Windows need a privilege that users do not hold; ordinary pages it is.
+}
+
 uint32_t folder_part_length(const char *path)
 {
     // Either slash separates folders here, and a drive's colon ends a folder part too ("C:name").

@@ -26,6 +26,9 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
     FILE *stream = stream_open(path, "rb");
     if (!stream)
         return 0;
+    // Straight from the file into the buffer: no stdio buffer in between, no copy through it.
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    advise_large_buffer(buffer, capacity);
     int64_t size = file_size(stream);
     uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
     uint32_t expected = size > static_cast<int64_t>(capacity) ? capacity : static_cast<uint32_t>(size);
@@ -52,6 +55,7 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
 
 uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length)
 {
+    std::setvbuf(stream, nullptr, _IONBF, 0); // the whole image goes to the file in one write
     uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
     int32_t flushed = stream_flush(stream);
     int32_t closed = stream_close(stream);

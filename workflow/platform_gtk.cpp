@@ -4,7 +4,7 @@
 // gtk_dialog_run and destroyed before the next one shows; only a chooser's own questions and
 // refusals sit over it. Every way of leaving a dialog other than its accept button (Cancel, Escape,
 // the window's close button) counts as cancel.
-#include "workflow/platform_desktop.h"
+#include "workflow/platform_gtk_module.h"
 
 #include <gtk/gtk.h>
 
@@ -244,7 +244,7 @@ const platform_ops gtk_platform = {gtk_show_message, gtk_choose_to_read, gtk_cho
 
 } // namespace
 
-const platform_ops *open_desktop_platform()
+const platform_ops *patcher_gtk_open()
 {
     g_set_prgname("patcher"); // matches the desktop file, so the menu entry owns the windows
     if (!gtk_init_check(nullptr, nullptr))
