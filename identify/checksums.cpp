@@ -9,6 +9,7 @@
 // result is exactly that of the byte-by-byte definition, which also finishes the last 0 to 7 bytes.
 #include "identify/checksums.h"
 
+#include "identify/byte_sum_sad.h"
 #include "identify/crc32_clmul.h"
 #include "identify/crc32_tables.h"
 
@@ -23,12 +24,27 @@ inline uint32_t load_le32(const uint8_t *p)
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
+int32_t chosen_path = -1; // a checksum_path; -1 until the first checksum asks the CPU
+
+int32_t path()
+{
+    if (chosen_path < 0)
+        chosen_path = crc32_wide_clmul_available() ? checksum_path_avx512
+                      : crc32_clmul_available()    ? checksum_path_sse
+                                                   : checksum_path_portable;
+    return chosen_path;
+}
+
 } // namespace
 
 uint32_t byte_sum(const uint8_t *buffer, uint32_t length)
 {
-    uint32_t sum = 0;
-    for (uint32_t i = 0; i < length; i++)
+    uint32_t sum = 0, vectors = 0; // the bytes summed in whole vector blocks
+    if (path() == checksum_path_avx512)
+        sum = byte_sum_avx512(buffer, vectors = length & ~63u);
+    else if (path() == checksum_path_sse)
+        sum = byte_sum_sse2(buffer, vectors = length & ~15u);
+    for (uint32_t i = vectors; i < length; i++)
         sum += buffer[i]; // unsigned wrap is the defined modulo 2^32
     return sum;
 }
@@ -43,8 +59,6 @@ namespace {
 const uint32_t clmul_least = 64;       // the folding path takes at least four 16-byte blocks
 const uint32_t wide_clmul_least = 256; // the 512-bit one four 64-byte blocks
 const uint32_t signature_chunk = 0x4000; // 16 KiB: a chunk is still in the cache for its sum
-
-int32_t chosen_path = -1; // a crc32_path; -1 until the first CRC asks the CPU
 
 // The register after the bytes, by the slices of the tables, eight bytes a step.
 uint32_t table_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
@@ -69,14 +83,10 @@ uint32_t table_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
 // registers it has), the rest by the tables.
 uint32_t crc32_update(uint32_t reg, const uint8_t *buffer, uint32_t length)
 {
-    if (chosen_path < 0)
-        chosen_path = crc32_wide_clmul_available() ? crc32_path_wide_clmul
-                      : crc32_clmul_available()    ? crc32_path_clmul
-                                                   : crc32_path_table;
     uint32_t folded = 0; // the whole 16-byte blocks that a folding path took
-    if (chosen_path == crc32_path_wide_clmul && length >= wide_clmul_least)
+    if (path() == checksum_path_avx512 && length >= wide_clmul_least)
         reg = crc32_wide_clmul_update(reg, buffer, folded = length & ~15u);
-    else if (chosen_path != crc32_path_table && length >= clmul_least)
+    else if (path() != checksum_path_portable && length >= clmul_least)
         reg = crc32_clmul_update(reg, buffer, folded = length & ~15u);
     return table_update(reg, buffer + folded, length - folded);
 }
@@ -100,13 +110,15 @@ image_signature image_signatures(const uint8_t *buffer, uint32_t length)
     return signature;
 }
 
-int32_t crc32_path_available(crc32_path path)
+int32_t checksum_path_available(checksum_path path)
 {
-    return path == crc32_path_table || (path == crc32_path_clmul && crc32_clmul_available()) ||
-           (path == crc32_path_wide_clmul && crc32_wide_clmul_available());
+    return path == checksum_path_portable || (path == checksum_path_sse && crc32_clmul_available()) ||
+           (path == checksum_path_avx512 && crc32_wide_clmul_available());
 }
 
-void crc32_use_path(crc32_path path)
+void checksum_use_path(checksum_path path)
 {
-    chosen_path = path == crc32_path_count ? -1 : crc32_path_available(path) ? path : crc32_path_table;
+    chosen_path = path == checksum_path_count        ? -1
+                  : checksum_path_available(path) ? path
+                                                  : checksum_path_portable;
 }

@@ -21,17 +21,19 @@ struct image_signature {
 };
 image_signature image_signatures(const uint8_t *buffer, uint32_t length);
 
-// The ways to the CRC-32, all with the same results: the tables, eight bytes a step, on any CPU;
-// folding by carry-less multiplication where the CPU has it, in 128-bit or 512-bit registers. The
-// first CRC takes the fastest the CPU offers; tests and benchmarks may force one (an unavailable
-// path gives the tables), and crc32_path_count lets the next CRC choose again.
-enum crc32_path {
-    crc32_path_table,
-    crc32_path_clmul,
-    crc32_path_wide_clmul,
-    crc32_path_count,
+// The ways to both signatures, all with the same results. Portable: the CRC by tables, eight bytes
+// a step, and a plain loop for the sum, on any CPU. SSE: the CRC by carry-less multiplication in
+// 128-bit registers, the sum 16 bytes a step (PCLMULQDQ, SSE4.1). AVX-512: both in 512-bit
+// registers (VPCLMULQDQ, AVX-512BW). The first checksum takes the fastest the CPU offers; tests and
+// benchmarks may force one (an unavailable path gives the portable one), and checksum_path_count
+// lets the next checksum choose again.
+enum checksum_path {
+    checksum_path_portable,
+    checksum_path_sse,
+    checksum_path_avx512,
+    checksum_path_count,
 };
-int32_t crc32_path_available(crc32_path path);
-void crc32_use_path(crc32_path path);
+int32_t checksum_path_available(checksum_path path);
+void checksum_use_path(checksum_path path);
 
 #endif

@@ -11,6 +11,7 @@
 // The register that comes out is exactly the one the byte-at-a-time definition would reach.
 #include "identify/crc32_clmul.h"
 
+#if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 
 namespace {
@@ -137,6 +138,33 @@ int32_t crc32_clmul_available()
 
 int32_t crc32_wide_clmul_available()
 {
+    // AVX-512BW is for the byte sum that goes with the CRC on this path.
     return crc32_clmul_available() && __builtin_cpu_supports("avx512f") &&
-           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("vpclmulqdq");
+           __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
+           __builtin_cpu_supports("vpclmulqdq");
 }
+
+#else
+
+// Other CPUs have no carry-less multiplication that these paths know: the tables serve them.
+int32_t crc32_clmul_available()
+{
+    return 0;
+}
+
+int32_t crc32_wide_clmul_available()
+{
+    return 0;
+}
+
+uint32_t crc32_clmul_update(uint32_t reg, const uint8_t *, uint32_t)
+{
+    return reg;
+}
+
+uint32_t crc32_wide_clmul_update(uint32_t reg, const uint8_t *, uint32_t)
+{
+    return reg;
+}
+
+#endif
