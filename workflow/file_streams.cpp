@@ -4,12 +4,12 @@
 
 FILE *stream_open(const char *path, const char *mode)
 {
-    return std::fopen(path, mode);
+    return open_file(path, mode);
 }
 
-FILE *stream_create(const char *path)
+FILE *stream_create_temp(const char *target)
 {
-    return create_new_file(path);
+    return create_temp_file(target);
 }
 
 size_t stream_read(void *buffer, size_t length, FILE *stream)
@@ -27,17 +27,27 @@ int32_t stream_flush(FILE *stream)
     return std::fflush(stream) == 0 && sync_stream(stream);
 }
 
+int32_t stream_name_temp(FILE *stream)
+{
+    return name_temp_file(stream);
+}
+
 int32_t stream_close(FILE *stream)
 {
     return std::fclose(stream) == 0;
 }
 
-int32_t file_remove(const char *path)
+int32_t file_replace(const char *target)
 {
-    return std::remove(path) == 0;
+    return replace_file(target);
 }
 
-int32_t file_replace(const char *temp, const char *target)
+void file_remove_temp()
 {
-    return replace_file(temp, target);
+    remove_temp_file();
+}
+
+int32_t file_sync_folder(const char *target)
+{
+    return sync_folder(target);
 }

@@ -51,12 +51,12 @@ uint32_t fault_hits()
 
 FILE *stream_open(const char *path, const char *mode)
 {
-    return fault_due(fault_open) ? nullptr : std::fopen(path, mode);
+    return fault_due(fault_open) ? nullptr : open_file(path, mode);
 }
 
-FILE *stream_create(const char *path)
+FILE *stream_create_temp(const char *target)
 {
-    return fault_due(fault_open) ? nullptr : create_new_file(path);
+    return fault_due(fault_open) ? nullptr : create_temp_file(target);
 }
 
 size_t stream_read(void *buffer, size_t length, FILE *stream)
@@ -81,18 +81,28 @@ int32_t stream_flush(FILE *stream)
     return std::fflush(stream) == 0 && sync_stream(stream);
 }
 
+int32_t stream_name_temp(FILE *stream)
+{
+    return fault_due(fault_name) ? 0 : name_temp_file(stream);
+}
+
 int32_t stream_close(FILE *stream)
 {
     int32_t closed = std::fclose(stream) == 0;
     return fault_due(fault_close) ? 0 : closed;
 }
 
-int32_t file_remove(const char *path)
+int32_t file_replace(const char *target)
 {
-    return std::remove(path) == 0;
+    return fault_due(fault_rename) ? 0 : replace_file(target);
 }
 
-int32_t file_replace(const char *temp, const char *target)
+void file_remove_temp()
 {
-    return fault_due(fault_rename) ? 0 : replace_file(temp, target);
+    remove_temp_file();
+}
+
+int32_t file_sync_folder(const char *target)
+{
+    return fault_due(fault_sync_folder) ? 0 : sync_folder(target);
 }

@@ -29,21 +29,44 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
 // names a file in the current folder.
 uint32_t folder_part_length(const char *path);
 
-// Creates path as a new, empty file and opens it for writing in byte mode. Returns null, with errno
-// EEXIST, when anything of that name exists already, a symbolic link (even one that leads nowhere)
-// included: a file that someone else put there is never written through.
-FILE *create_new_file(const char *path);
+// Opens path (UTF-8 on every system) as a standard C stream in mode.
+FILE *open_file(const char *path, const char *mode);
+
+// Creates the save's temporary file in target's folder, open for writing in byte mode: unnamed
+// where the system can, else under a name nobody can predict. It has target's permission bits (and
+// owner and group, where the program may set them) from the start; for a new target, those a plain
+// create would give. Refused, with errno set, when target exists and is read-only or no plain file.
+FILE *create_temp_file(const char *target);
+
+// Gives the complete temporary file a name beside target, so that replace_file can put it there;
+// nothing to do for one created with a name. Returns 0 on failure.
+int32_t name_temp_file(FILE *stream);
+
+// Puts the named temporary file in place of target in one step. Returns 0 on failure, with target
+// as it was.
+int32_t replace_file(const char *target);
+
+// Removes the temporary file's name, if it still has one (a failed save; after replace_file, none).
+void remove_temp_file();
+
+// Makes the replacement itself durable: on POSIX systems the folder's entry is synced to the disk.
+// Returns 0 on failure.
+int32_t sync_folder(const char *target);
 
 // Pushes a flushed stream's bytes to the disk. Returns 0 on failure.
 int32_t sync_stream(FILE *stream);
 
+// Run once at start. Standard input, output and error that were closed are opened on the null
+// device, so that no file opened later takes their place; a write past the process's file-size
+// limit fails like any write instead of ending the program; and a signal that ends the program
+// removes a named temporary file first.
+void start_file_system();
+
+// The system's own words for why the last file call failed (errno, or Windows' last error).
+const char *file_error_text();
+
 // The position of an open stream, 64 bits wide on every system (ftell's long has 32 bits on
 // Windows, where it reports a file of 4 GiB and 16 bytes as 16 bytes long). -1 on failure.
 int64_t stream_position(FILE *stream);
-
-// Puts the complete file temp in place of target in one step, keeping target's permissions when it
-// exists. Returns 0 on failure, with target as it was; a target that exists but is no plain file
-// (a folder, a pipe, a device) is a failure.
-int32_t replace_file(const char *temp, const char *target);
 
 #endif

@@ -4,6 +4,8 @@
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
+#include <cerrno>
+
 namespace {
 
 const char too_large_text[] = "File size is too large and will be truncated";
@@ -21,11 +23,16 @@ int64_t file_size(FILE *stream)
     return end;
 }
 
-uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
+namespace {
+
+uint32_t load(const char *path, uint8_t *buffer, uint32_t capacity, int32_t missing_is_error)
 {
     FILE *stream = stream_open(path, "rb");
-    if (!stream)
+    if (!stream) {
+        if (missing_is_error || errno != ENOENT)
+            report_file_error("read", path);
         return 0;
+    }
     // Straight from the file into the buffer: no stdio buffer in between, no copy through it.
     std::setvbuf(stream, nullptr, _IONBF, 0);
     advise_large_buffer(buffer, capacity);
@@ -36,6 +43,9 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
         // The read broke off before the end the file had: what arrived is not the file, and a
         // run must not go on to patch and save a cut copy as if it were whole. A folder, which
         // opens as a stream here and may claim any size, ends the same way, without the warning.
+        if (!std::ferror(stream))
+            errno = EIO; // the file ended early: it shrank while it was read
+        report_file_error("read", path);
         stream_close(stream);
         return 0;
     }
@@ -53,24 +63,21 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
     return count;
 }
 
-uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length)
+} // namespace
+
+uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
 {
-    std::setvbuf(stream, nullptr, _IONBF, 0); // the whole image goes to the file in one write
-    uint32_t count = static_cast<uint32_t>(stream_write(buffer, length, stream));
-    int32_t flushed = stream_flush(stream);
-    int32_t closed = stream_close(stream);
-    return flushed && closed ? count : 0;
+    return load(path, buffer, capacity, 1);
 }
 
-uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length)
+void report_file_error(const char *action, const char *name)
 {
-    FILE *stream = stream_open(path, "wb");
-    if (!stream)
-        return 0;
-    return write_and_close(stream, buffer, length);
+    std::fprintf(stderr, "patcher: cannot %s %s: %s\n", action, name, file_error_text());
+    std::fflush(stderr);
 }
 
 uint32_t load_named_patch(const char *name)
 {
-    return load_file(name, patch_buffer, patch_capacity);
+    // A title's own patch that is not beside the image is no error: the user is asked for one.
+    return load(name, patch_buffer, patch_capacity, 0);
 }

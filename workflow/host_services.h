@@ -31,15 +31,12 @@ uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
 // Wider than 32 bits so that a file of 2 GiB or more still counts as too large.
 int64_t file_size(FILE *stream);
 
-// Creates or empties the file and writes length bytes. Returns the count written, or 0 when the
-// file cannot be opened or its flush or close fails.
-uint32_t write_file(const char *path, const uint8_t *buffer, uint32_t length);
+// Says on standard error why the file name could not be read or written ("read", "write"): one
+// line, "patcher: cannot ACTION NAME: REASON", in the system's own words.
+void report_file_error(const char *action, const char *name);
 
-// Writes length bytes to a stream open for writing, flushes them to the disk and closes it.
-// Returns the count written, or 0 when the flush or close fails.
-uint32_t write_and_close(FILE *stream, const uint8_t *buffer, uint32_t length);
-
-// Loads the named file into patch_buffer; returns the bytes loaded, 0 when none were.
+// Loads a title's own patch, by its fixed name, into patch_buffer; returns the bytes loaded, 0 when
+// none were. Its absence is no error, so it is not reported.
 uint32_t load_named_patch(const char *name);
 
 // Asks for the output name under pattern and writes the image whole. Returns 1 when written, 0 on

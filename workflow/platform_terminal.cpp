@@ -48,10 +48,24 @@ int32_t is_regular_file(const char *name)
     return stat(name, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// A folder, pipe or device, or a link to one.
+int32_t is_other_than_file(const char *name)
+{
+    struct stat info;
+    return stat(name, &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 int32_t exists(const char *name)
 {
     struct stat info;
     return lstat(name, &info) == 0;
+}
+
+// A name that ends in a folder separator can only be a folder's.
+int32_t names_a_folder(const char *name)
+{
+    size_t length = std::strlen(name);
+    return length > 0 && name[length - 1] == '/';
 }
 
 // The extension a pattern like "*.bin" gives to a name typed without one; "" for "*".
@@ -92,6 +106,10 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
             std::fprintf(stderr, "A file name cannot hold a NUL byte.\n");
             continue;
         }
+        if (names_a_folder(line)) {
+            std::fprintf(stderr, "Not a regular file: %s\n", line);
+            continue;
+        }
         if (save && !name_has_extension(line)) {
             size_t room = line_capacity - std::strlen(line);
             std::strncat(line, pattern_extension(pattern), room - 1);
@@ -99,6 +117,10 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
         size_t length = std::strlen(line);
         if (length + 1 > capacity) {
             say_too_long(capacity);
+            continue;
+        }
+        if (is_other_than_file(line)) {
+            std::fprintf(stderr, "Not a regular file: %s\n", line);
             continue;
         }
         if (!save) {

@@ -45,7 +45,7 @@ int32_t run_patcher()
         browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
         if (path_buffer[0] == '\0')
             return 0;
-        result = static_cast<int32_t>(load_named_patch(path_buffer));
+        result = static_cast<int32_t>(load_file(path_buffer, patch_buffer, patch_capacity));
         if (result == 0) {
             show_message("Error loading patch file", "Error");
             return 0;

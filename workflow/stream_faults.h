@@ -14,8 +14,10 @@ enum stream_fault_kind {
     fault_write,       // a write writes nothing
     fault_short_write, // a write writes only half its bytes and says so
     fault_flush,       // a flush (with its sync to the disk) reports failure
+    fault_name,        // the complete temporary file cannot be given its name
     fault_close,       // a close reports failure; the stream is closed all the same
     fault_rename,      // the replacement of the chosen file by the temporary one fails
+    fault_sync_folder, // the folder cannot be synced after the replacement
     fault_kind_count
 };
 
