@@ -1,5 +1,11 @@
-# package-windows.cmake -- the Windows ZIP: patcher.exe beside the README and the examples
-install(FILES README.md DESTINATION .)
+# package-windows.cmake -- the Windows ZIP: a stripped patcher.exe beside a README for Windows users,
+# the licence and the examples
+#
+# The texts get CRLF line ends, which every Windows editor shows as lines.
+configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt README.txt NEWLINE_STYLE CRLF @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE LICENSE.txt NEWLINE_STYLE CRLF @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt ${CMAKE_CURRENT_BINARY_DIR}/LICENSE.txt
+        DESTINATION .)
 
 # Windows has no shell to run examples/make-examples.sh, so the ZIP carries the files it makes.
 set(example_dir ${CMAKE_CURRENT_BINARY_DIR}/examples)
@@ -12,6 +18,8 @@ install(FILES ${example_files} DESTINATION examples)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME patcher)
-set(CPACK_PACKAGE_VENDOR "Patcher")
+set(CPACK_PACKAGE_VENDOR "Patcher developers")
 set(CPACK_PACKAGE_FILE_NAME patcher-${PROJECT_VERSION}-windows-${CMAKE_SYSTEM_PROCESSOR})
+# The symbol table and the runtimes' debugging sections are more than half of the file otherwise.
+set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the 64-bit patcher.exe with its tests and runs them under wine: the unit tests without a
-# display, then the scenarios through the real dialogs on a virtual one (the driver is a Linux test
-# program of the asan build), played on the patcher.exe unpacked from the ZIP. Then builds the
-# 32-bit program. Needs the packages of debian-packages.txt.
+# display, then (after a check of what the ZIP holds) the scenarios through the real dialogs on a
+# virtual one (the driver is a Linux test program of the asan build), played on the patcher.exe
+# unpacked from the ZIP. Then builds the 32-bit program. Needs the packages of debian-packages.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset mingw
+bash tests/packaging/zip_test.sh build/mingw/patcher-*-windows-x86_64.zip
 
 # What users get: the program from the ZIP, alone in its folder, through every scenario the Linux
 # front ends play, its real dialogs driven on a virtual display by the same driver.
