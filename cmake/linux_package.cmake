@@ -10,6 +10,10 @@ set(patcher_contact "Patcher developers <patcher@example.org>")
 set(linux_resources ${PROJECT_SOURCE_DIR}/resources/linux)
 
 install(FILES ${linux_resources}/patcher.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The IPS patch type that the menu entry opens. In the .deb, dpkg's triggers of shared-mime-info and
+# desktop-file-utils update the MIME and desktop databases for these two folders.
+install(FILES ${linux_resources}/patcher-ips.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME patcher.xml)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icon/patcher.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 

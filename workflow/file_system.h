@@ -29,6 +29,9 @@ int32_t resolve_save_target(const char *chosen, char *target, uint32_t capacity)
 // names a file in the current folder.
 uint32_t folder_part_length(const char *path);
 
+// 1 when anything goes by the name path: a file, a folder, or a link, even one leading nowhere.
+int32_t file_exists(const char *path);
+
 // Opens path (UTF-8 on every system) as a standard C stream in mode.
 FILE *open_file(const char *path, const char *mode);
 

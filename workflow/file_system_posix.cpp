@@ -152,6 +152,12 @@ uint32_t folder_part_length(const char *path)
     return slash ? static_cast<uint32_t>(slash - path) + 1 : 0;
 }
 
+int32_t file_exists(const char *path)
+{
+    struct stat info;
+    return lstat(path, &info) == 0;
+}
+
 FILE *open_file(const char *path, const char *mode)
 {
     return std::fopen(path, mode);

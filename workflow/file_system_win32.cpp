@@ -125,6 +125,12 @@ uint32_t folder_part_length(const char *path)
     return length;
 }
 
+int32_t file_exists(const char *path)
+{
+    static wchar_t wide_path[wide_capacity];
+    return wide_name(path, wide_path) && GetFileAttributesW(wide_path) != INVALID_FILE_ATTRIBUTES;
+}
+
 FILE *open_file(const char *path, const char *mode)
 {
     static wchar_t wide_path[wide_capacity];

@@ -2,6 +2,7 @@
 #include "workflow/host_services.h"
 #include "workflow/platform.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -11,9 +12,10 @@ void drop_message(const char *, const char *) {}
 int32_t cancel_dialog(const char *, const char *, const char *, char *, uint32_t) { return 0; }
 int32_t refuse_clipboard(const char *) { return 0; }
 void drop_line(const char *) {}
+int32_t keep_file(const char *) { return 0; }
 
 const platform_ops no_platform = {drop_message, cancel_dialog, cancel_dialog, refuse_clipboard,
-                                  drop_line};
+                                  drop_line, keep_file};
 const platform_ops *platform = &no_platform;
 
 } // namespace
@@ -55,6 +57,26 @@ int32_t browse_for_file(const char *title, int32_t save, const char *pattern, ch
         path[0] = '\0';
     path[capacity - 1] = '\0';
     return chosen;
+}
+
+int32_t choose_file(const char *given_name, const char *title, int32_t save, const char *pattern,
+                    char *path, uint32_t capacity)
+{
+    if (!given_name)
+        return browse_for_file(title, save, pattern, path, capacity);
+    path[0] = '\0';
+    if (std::strlen(given_name) >= capacity) {
+        std::fprintf(stderr, "patcher: cannot %s %s: File name too long\n", save ? "write" : "read",
+                     given_name);
+        return 0;
+    }
+    std::memcpy(path, given_name, std::strlen(given_name) + 1);
+    return 1;
+}
+
+int32_t ask_to_replace(const char *name)
+{
+    return platform->confirm_replace(name);
 }
 
 void copy_text_to_clipboard(const char *text)

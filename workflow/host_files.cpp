@@ -1,4 +1,5 @@
 // host_files.cpp -- whole-file reading up to a capacity, and whole-file writing
+#include "workflow/command_line.h"
 #include "workflow/file_streams.h"
 #include "workflow/file_system.h"
 #include "workflow/host_services.h"
@@ -78,6 +79,9 @@ void report_file_error(const char *action, const char *name)
 
 uint32_t load_named_patch(const char *name)
 {
-    // A title's own patch that is not beside the image is no error: the user is asked for one.
+    // A patch named on the command line stands in for the title's own. The title's own patch
+    // that is not beside the image is no error: the user is asked for one.
+    if (given.patch)
+        return load(given.patch, patch_buffer, patch_capacity, 1);
     return load(name, patch_buffer, patch_capacity, 0);
 }

@@ -23,6 +23,15 @@ int32_t build_filter_text(const char *pattern, char *filter);
 int32_t browse_for_file(const char *title, int32_t save, const char *pattern, char *path,
                         uint32_t capacity);
 
+// Takes the name the command line gave for this dialog into path, or shows the dialog when it
+// gave none; returns as browse_for_file does. A given name too long for path counts as
+// cancelled, with its reason on standard error.
+int32_t choose_file(const char *given_name, const char *title, int32_t save, const char *pattern,
+                    char *path, uint32_t capacity);
+
+// Asks whether the existing file name may be replaced: 1 when the user agrees.
+int32_t ask_to_replace(const char *name);
+
 // Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
 // number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early.
 uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);

@@ -28,6 +28,10 @@ struct platform_ops {
 
     // Writes one line to standard output (the clipboard failure line).
     void (*report_clipboard_failure)(const char *line);
+
+    // Asks whether the existing file name, given on the command line, may be replaced. Returns 1
+    // on yes; 0 on no, and when no answer can come.
+    int32_t (*confirm_replace)(const char *name);
 };
 
 // Makes ops the back end that every later dialog, box and clipboard call goes to.

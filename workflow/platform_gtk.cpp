@@ -239,8 +239,15 @@ void gtk_report_line(const char *line)
     std::fflush(stdout);
 }
 
+// The chooser's replace question, with no chooser behind it, for an output named on the command
+// line.
+int32_t gtk_confirm_replace(const char *name)
+{
+    return confirm_replace(nullptr, name);
+}
+
 const platform_ops gtk_platform = {gtk_show_message, gtk_choose_to_read, gtk_choose_to_write,
-                                   gtk_put_clipboard_text, gtk_report_line};
+                                   gtk_put_clipboard_text, gtk_report_line, gtk_confirm_replace};
 
 } // namespace
 

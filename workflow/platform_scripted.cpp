@@ -61,9 +61,19 @@ void scripted_report_line(const char *line)
     events.push_back({"stdout", "", line, ""});
 }
 
+// The replace question takes the next answer: "yes" replaces.
+int32_t scripted_confirm_replace(const char *name)
+{
+    events.push_back({"replace", "", name, ""});
+    bool yes = !answers.empty() && answers.front() == "yes";
+    if (!answers.empty())
+        answers.pop_front();
+    return yes;
+}
+
 const platform_ops scripted_platform = {scripted_show_message, scripted_choose_to_read,
                                         scripted_choose_to_write, scripted_put_clipboard_text,
-                                        scripted_report_line};
+                                        scripted_report_line, scripted_confirm_replace};
 
 } // namespace
 

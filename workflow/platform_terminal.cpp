@@ -88,6 +88,17 @@ void say_too_long(uint32_t capacity)
                  static_cast<unsigned>(capacity - 1));
 }
 
+// Asks whether the existing file name may be replaced: 1 yes, 0 no, -1 at the end of input.
+int32_t ask_replace(const char *name)
+{
+    std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", name);
+    std::fflush(stderr);
+    line_status status = read_line();
+    if (status == input_ended)
+        return -1;
+    return status == line_read && (strcasecmp(line, "y") == 0 || strcasecmp(line, "yes") == 0);
+}
+
 // Asks for a name under title until one is acceptable; returns 0 on cancel. Leaves it in line.
 int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int32_t save)
 {
@@ -131,14 +142,12 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
         }
         if (!exists(line))
             return 1;
-        std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", line);
-        std::fflush(stderr);
         static char name[line_capacity];
         std::memcpy(name, line, length + 1);
-        status = read_line();
-        if (status == input_ended)
+        int32_t answer = ask_replace(name);
+        if (answer < 0)
             return 0;
-        if (status == line_read && (strcasecmp(line, "y") == 0 || strcasecmp(line, "yes") == 0)) {
+        if (answer) {
             std::memcpy(line, name, length + 1);
             return 1;
         }
@@ -209,8 +218,13 @@ void terminal_report_line(const char *text)
     std::fflush(stdout);
 }
 
+int32_t terminal_confirm_replace(const char *name)
+{
+    return ask_replace(name) == 1;
+}
+
 } // namespace
 
 const platform_ops terminal_platform = {terminal_show_message, terminal_choose_to_read,
                                         terminal_choose_to_write, terminal_put_clipboard_text,
-                                        terminal_report_line};
+                                        terminal_report_line, terminal_confirm_replace};

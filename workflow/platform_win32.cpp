@@ -80,6 +80,16 @@ void win32_report_line(const char *line)
     std::fflush(stdout);
 }
 
+// The question the save dialog would have asked, for an output named on the command line; "No" is
+// the default, as it is there.
+int32_t win32_confirm_replace(const char *name)
+{
+    static char question[1200];
+    std::snprintf(question, sizeof question, "%s already exists.\nDo you want to replace it?", name);
+    return MessageBoxA(nullptr, question, "Save patched file",
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 } // namespace
 
 BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record) = GetOpenFileNameA;
@@ -103,4 +113,4 @@ void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
 
 const platform_ops win32_platform = {win32_show_message, win32_choose_to_read,
                                      win32_choose_to_write, win32_put_clipboard_text,
-                                     win32_report_line};
+                                     win32_report_line, win32_confirm_replace};

@@ -5,6 +5,7 @@
 #include "identify/verify_result.h"
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
+#include "workflow/command_line.h"
 #include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
 
@@ -19,7 +20,7 @@ int32_t run_patcher()
     save_filter = "*.bin";
 
     path_buffer[0] = '\0';
-    browse_for_file("Load file to be patched", 0, "*", path_buffer, path_capacity);
+    choose_file(given.image, "Load file to be patched", 0, "*", path_buffer, path_capacity);
     if (path_buffer[0] == '\0')
         return 0;
 
@@ -42,7 +43,7 @@ int32_t run_patcher()
         return 0;
     if (result == 0) {
         path_buffer[0] = '\0';
-        browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
+        choose_file(given.patch, "Load IPS file", 0, "*.ips", path_buffer, path_capacity);
         if (path_buffer[0] == '\0')
             return 0;
         result = static_cast<int32_t>(load_file(path_buffer, patch_buffer, patch_capacity));

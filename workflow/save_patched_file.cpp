@@ -5,6 +5,7 @@
 // last, so that the replacement itself survives a power cut. A save that fails at any point before
 // the rename removes the temporary file and leaves the chosen name as it was (or absent), so a
 // failed save can never ruin an existing file, such as the user's original.
+#include "workflow/command_line.h"
 #include "workflow/file_streams.h"
 #include "workflow/file_system.h"
 #include "workflow/host_services.h"
@@ -46,8 +47,11 @@ int32_t write_whole_file(const char *target, const uint8_t *image, uint32_t leng
 int32_t save_patched_file(const uint8_t *image, uint32_t length, const char *pattern)
 {
     path_buffer[0] = '\0';
-    browse_for_file(save_title, 1, pattern, path_buffer, path_capacity);
+    choose_file(given.output, save_title, 1, pattern, path_buffer, path_capacity);
     if (path_buffer[0] == '\0')
+        return 0;
+    // A name from the command line has had no dialog to ask about an existing file.
+    if (given.output && !given.force && file_exists(path_buffer) && !ask_to_replace(path_buffer))
         return 0;
     errno = ENAMETOOLONG; // unless a later step fails for a reason of its own
     if (resolve_save_target(path_buffer, save_target, sizeof save_target) &&

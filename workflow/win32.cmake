@@ -12,7 +12,7 @@ configure_file(${PATCHER_RESOURCE_DIR}/patcher.rc.in patcher.rc @ONLY)
 
 # WIN32 makes a GUI program (-mwindows): no console window opens beside the dialogs.
 add_executable(patcher WIN32 main_win32.cpp ${CMAKE_CURRENT_BINARY_DIR}/patcher.rc)
-target_link_libraries(patcher PRIVATE patcher_core patcher_win32)
+target_link_libraries(patcher PRIVATE patcher_core patcher_win32 shell32)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/patcher.rc PROPERTIES OBJECT_DEPENDS
   "${PATCHER_RESOURCE_DIR}/patcher.manifest;${PATCHER_RESOURCE_DIR}/patcher.ico")
 install(TARGETS patcher RUNTIME DESTINATION .)

@@ -13,8 +13,11 @@ entry=$root/installed/usr/share/applications/patcher.desktop
 value() { sed -n "s/^$1=//p" "$entry"; }
 desktop-file-validate "$entry"
 [ "$(value Name)/$(value Terminal)" = Patcher/false ] || fail "the entry's name or terminal"
-[ -x "$root/installed/usr/bin/$(value Exec)" ] || fail "Exec names no installed program"
+[ -x "$root/installed/usr/bin/$(value Exec | cut -d" " -f1)" ] || fail "Exec names no installed program"
 grep -q '<svg ' "$root/installed/usr/share/icons/hicolor/scalable/apps/$(value Icon).svg" || fail "no icon"
+update-mime-database "$root/installed/usr/share/mime"
+grep -qx '50:application/x-ips-patch:\*.ips' "$root/installed/usr/share/mime/globs2" || fail "no IPS patch type"
+[ "$(value MimeType)/$(value Exec)" = "application/x-ips-patch;/patcher %F" ] || fail "the entry takes no patches"
 manual=$(man --warnings -M "$root/installed/usr/share/man" patcher 2>&1 >/dev/null || true)
 [ -z "$manual" ] || fail "the manual page: $manual"
 grep -q PATCHER_GTK:BOOL=ON "$1/CMakeCache.txt" || exit 0 # the .deb is made with the desktop back end
@@ -26,7 +29,8 @@ deb=$(echo "$root"/patcher_*.deb)
 for library in libgtk-3-0 libglib2.0-0 libc6; do
   dpkg-deb -f "$deb" Depends | grep "$library" >/dev/null || fail "Depends lacks $library"
 done
-for file in bin/patcher share/applications/patcher.desktop share/icons/hicolor/scalable/apps/patcher.svg; do
+for file in bin/patcher share/applications/patcher.desktop share/icons/hicolor/scalable/apps/patcher.svg \
+  share/mime/packages/patcher.xml; do
   dpkg-deb -c "$deb" | grep " ./usr/$file\$" >/dev/null || fail "the package lacks $file"
 done
 changelog=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/patcher/changelog.gz | zcat)

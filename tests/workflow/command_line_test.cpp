@@ -1,0 +1,58 @@
+// command_line_test.cpp -- the built program started with files and options: which dialogs it
+// still shows, what it writes, and its exit status
+#include "support/scenario.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct command_case {
+    const char *arguments, *input;
+    int status;
+    const char *said, *not_said; // in its standard error (or output, for help and version)
+    bool writes;                 // out.bin holds the patched image afterwards
+};
+
+const std::string usage = "Usage: patcher [OPTIONS] [FILE [FILE [OUTPUT]]]";
+const std::string unasked = "Load file to be patched"; // no dialog at all
+const std::string replace = "out.bin already exists. Replace it? [y/N] ";
+
+} // namespace
+
+TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tells)
+{
+    const command_case cases[] = {
+        {"image.bin patch.ips new.bin", "", 0, "Unrecognized patch", "File name", false},
+        {"patch.ips image.bin out.bin", "", 1, replace.c_str(), "File name", false}, // no answer: no
+        {"-f patch.ips image.bin out.bin", "", 0, "Unrecognized patch", "Replace", true},
+        {"image.bin patch.ips out.bin", "\n\ny\n", 0, replace.c_str(), "File name", true}, // 2 boxes, yes
+        {"image.bin", "\npatch.ips\n\nout.bin\ny\n", 0, "Load IPS file", unasked.c_str(), true},
+        {"patch.ips", "image.bin\n\n\nout.bin\ny\n", 0, unasked.c_str(), "Load IPS file", true},
+        {"-- missing.bin patch.ips out.bin", "", 1, "cannot read missing.bin: No such file", "", false},
+        {"-x", "", 2, usage.c_str(), unasked.c_str(), false},
+        {"a b c d", "", 2, usage.c_str(), unasked.c_str(), false},
+        {"image.bin image.bin", "", 2, "two images", unasked.c_str(), false},
+        {"patch.ips patch.ips", "", 2, "two patches", unasked.c_str(), false},
+        {"--help image.bin", "", 0, usage.c_str(), unasked.c_str(), false},
+        {"--version", "", 0, "patcher " PATCHER_VERSION "\n", unasked.c_str(), false},
+    };
+    bytes image(0x40000), old(5, 'o');
+    for (size_t i = 0; i < image.size(); i++)
+        image[i] = static_cast<uint8_t>(i * 97 >> 5);
+    bytes patched = image;
+    patched[0x10] = 0x99;
+    for (const command_case &c : cases) {
+        std::string folder = make_temp_folder(), io = make_temp_folder();
+        write_bytes(folder + "/image.bin", image);
+        write_bytes(folder + "/patch.ips", make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99}));
+        write_bytes(folder + "/out.bin", old);
+        start_program(std::string(PATCHER_EXE) + " " + c.arguments, folder, c.input, io, "-u DISPLAY");
+        EXPECT_EQ(finish_program(io), c.status) << c.arguments;
+        const std::string said = text_file(io + "/err") + text_file(io + "/out");
+        EXPECT_NE(said.find(c.said), std::string::npos) << c.arguments << ":\n" << said;
+        EXPECT_TRUE(!*c.not_said || said.find(c.not_said) == std::string::npos) << c.arguments << said;
+        EXPECT_EQ(read_bytes(folder + "/out.bin"), c.writes ? patched : old) << c.arguments;
+        remove_tree(folder);
+        remove_tree(io);
+    }
+}

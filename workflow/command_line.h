@@ -1,0 +1,31 @@
+// command_line.h -- the files and options given when the patcher is started
+//
+//   patcher [OPTIONS] [FILE [FILE [OUTPUT]]]
+//
+// The first two FILEs are the image and the patch, in either order (the one whose contents start
+// with "PATCH" is the patch); OUTPUT is where the result goes. Each one given takes the place of
+// its dialog; without any, every run is the sequence of dialogs it always was.
+#ifndef PATCHER_COMMAND_LINE_H
+#define PATCHER_COMMAND_LINE_H
+
+#include <cstdint>
+
+struct given_files {
+    const char *image;  // null: "Load file to be patched" asks
+    const char *patch;  // null: the title's own patch, or "Load IPS file"
+    const char *output; // null: "Save patched file" asks
+    int32_t force;      // replace an existing output without asking
+};
+
+extern given_files given; // what the running program was given; all null and 0 by default
+
+enum command_outcome {
+    command_run,         // given is set: run the patcher
+    command_answered,    // --help or --version was printed on standard output: exit 0
+    command_usage_error, // a reason and the usage were printed on standard error: exit 2
+};
+
+// Reads the arguments (UTF-8, argv[0] the program) into given.
+command_outcome read_command_line(int argc, char **argv);
+
+#endif
