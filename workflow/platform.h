@@ -1,7 +1,8 @@
 // platform.h -- the few things the patcher asks of the platform it runs on
 //
-// Each back end (terminal, GTK, Win32, and a scripted one for tests) fills one platform_ops table
-// in a file of its own; the program picks the table once at start-up and hands it to platform_use.
+// Each back end (terminal, GTK, Win32, the browser page, and a scripted one for tests) fills one
+// platform_ops table in a file of its own; the program picks the table once at start-up and hands
+// it to platform_use.
 // Everything else the patcher does -- files, filters, capacities, messages -- is in the core.
 #ifndef PATCHER_PLATFORM_H
 #define PATCHER_PLATFORM_H
