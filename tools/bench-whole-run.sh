@@ -40,8 +40,8 @@ env -u DISPLAY -u WAYLAND_DISPLAY "$program" <answers >/dev/null 2>&1
 run="env -u DISPLAY -u WAYLAND_DISPLAY"
 hyperfine --warmup 3 --runs 30 --export-json times.json 'cp image.bin copy.bin' \
   'cp image.bin copy.bin && sync copy.bin' "$run $program <answers >/dev/null 2>&1"
-hyperfine -N --warmup 3 --runs 100 --export-json start.json \
-  --output null "$run $program" "$run $terminal_only" # standard input is empty
+hyperfine -N -i --warmup 3 --runs 100 --export-json start.json \
+  --output null "$run $program" "$run $terminal_only" # input is empty: cancelled, status 1
 python3 -c '
 import json
 cp, synced, run = (r["mean"] * 1000 for r in json.load(open("times.json"))["results"])
