@@ -3,11 +3,12 @@
 // Each box and chooser is a modal GTK dialog without an owner window, run to its answer with
 // gtk_dialog_run and destroyed before the next one shows; only a chooser's own questions and
 // refusals sit over it. Every way of leaving a dialog other than its accept button (Cancel, Escape,
-// the window's close button) counts as cancel.
+// the window's close button) counts as cancel. Every box has a title that says what it is.
 #include "workflow/platform_gtk_module.h"
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -15,6 +16,8 @@
 namespace {
 
 const uint32_t folded_pattern_size = 64; // "*.bin" grows to "*.[bB][iI][nN]": four per letter of 13
+const gint longest_label = 30; // characters of a folder name shown whole; most names are shorter
+const gint screen_share = 4;   // fifths of the work area a chooser may take, room for its frame
 
 // Lets GTK take down the windows just closed, so that each dialog stands alone on the screen.
 void settle()
@@ -81,8 +84,9 @@ int32_t is_regular_file(const char *name)
     return stat(name, &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// GTK's own replace question, in GTK's own words, for a name that the chooser did not see because
-// the extension was added after it closed. Returns nonzero when the user chose to replace.
+// GTK's own replace question, in GTK's own words, about the name that will be written: the chooser
+// cannot ask it, as the extension may be added after it closed. Returns nonzero when the user chose
+// to replace.
 int32_t confirm_replace(GtkWindow *chooser, const char *name)
 {
     gchar *file = g_filename_display_basename(name);
@@ -101,7 +105,8 @@ int32_t confirm_replace(GtkWindow *chooser, const char *name)
     gtk_dialog_add_button(GTK_DIALOG(ask), g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL);
     gtk_dialog_add_button(GTK_DIALOG(ask), g_dgettext("gtk30", "_Replace"), GTK_RESPONSE_ACCEPT);
     gtk_dialog_set_default_response(GTK_DIALOG(ask), GTK_RESPONSE_ACCEPT);
-    gtk_window_set_position(GTK_WINDOW(ask), GTK_WIN_POS_CENTER_ON_PARENT);
+    gtk_window_set_position(GTK_WINDOW(ask), chooser ? GTK_WIN_POS_CENTER_ON_PARENT
+                                                     : GTK_WIN_POS_CENTER);
     int32_t replace = gtk_dialog_run(GTK_DIALOG(ask)) == GTK_RESPONSE_ACCEPT;
     gtk_widget_destroy(ask);
     settle();
@@ -114,36 +119,70 @@ int32_t confirm_replace(GtkWindow *chooser, const char *name)
 // Takes the name the chooser accepted into path. A name to read must be an existing file: GTK's
 // open chooser hands back whatever was typed in its location field. A name to write that was typed
 // without an extension receives the pattern's. Returns 0, leaving the chooser open, when the name
-// does not fit, names no file to read, or the user declines to replace the file that the added
-// extension names.
+// does not fit, names no file to read, or the user declines to replace the file it names.
 int32_t take_name(GtkWindow *chooser, const char *chosen, const char *pattern, char *path,
                   uint32_t capacity, int32_t save)
 {
     if (!save && !is_regular_file(chosen)) {
         char text[1100];
         std::snprintf(text, sizeof text, "No such file: %s", chosen);
-        run_box(chooser, text, nullptr);
+        run_box(chooser, text, "File not found");
         return 0;
     }
     const char *extension = std::strchr(pattern, '.');
     int32_t extend = save && extension && !has_extension(chosen);
     size_t length = std::strlen(chosen) + (extend ? std::strlen(extension) : 0);
-    if (length + 1 > capacity) {
-        char text[80];
-        std::snprintf(text, sizeof text, "That name is too long (at most %u characters).",
+    if (length + 1 > capacity) { // the user typed a short name, so the folder is what is too long
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "The full path of this file is longer than %u characters.\n"
+                      "Choose a file in a folder with a shorter path.",
                       static_cast<unsigned>(capacity - 1));
-        run_box(chooser, text, nullptr);
+        run_box(chooser, text, "Path too long");
         return 0;
     }
     std::memcpy(path, chosen, std::strlen(chosen) + 1);
-    if (extend) {
+    if (extend)
         std::strcat(path, extension);
-        if (exists(path) && !confirm_replace(chooser, path)) {
-            path[0] = '\0';
-            return 0;
-        }
+    if (save && exists(path) && !confirm_replace(chooser, path)) {
+        path[0] = '\0';
+        return 0;
     }
     return 1;
+}
+
+// Lets every long single-line label under widget lose its middle. GTK 3 shows the folder names in a
+// chooser's path bar and places list whole, so a long one would widen the chooser past the screen;
+// labels appear there whenever the folder changes, so this runs before each new layout.
+void shorten_long_labels(GtkWidget *widget, gpointer)
+{
+    if (GTK_IS_CONTAINER(widget))
+        gtk_container_forall(GTK_CONTAINER(widget), shorten_long_labels, nullptr);
+    if (!GTK_IS_LABEL(widget))
+        return;
+    GtkLabel *label = GTK_LABEL(widget);
+    if (gtk_label_get_line_wrap(label) || gtk_label_get_ellipsize(label) != PANGO_ELLIPSIZE_NONE ||
+        g_utf8_strlen(gtk_label_get_text(label), -1) <= longest_label)
+        return;
+    gtk_label_set_ellipsize(label, PANGO_ELLIPSIZE_MIDDLE);
+    gtk_label_set_width_chars(label, longest_label);
+    gtk_label_set_max_width_chars(label, longest_label);
+}
+
+// Keeps a mapped chooser within its share of the screen's work area: GTK sizes it from the font
+// alone, taller than a 1280x800 screen.
+void fit_screen(GtkWidget *dialog, gpointer)
+{
+    GdkMonitor *monitor = gdk_display_get_monitor_at_window(gtk_widget_get_display(dialog),
+                                                            gtk_widget_get_window(dialog));
+    if (!monitor)
+        return;
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    gint width = 0, height = 0;
+    gtk_window_get_size(GTK_WINDOW(dialog), &width, &height);
+    gtk_window_resize(GTK_WINDOW(dialog), std::min(width, area.width * screen_share / 5),
+                      std::min(height, area.height * screen_share / 5));
 }
 
 int32_t run_chooser(const char *title, const char *pattern, char *path, uint32_t capacity,
@@ -165,12 +204,13 @@ int32_t run_chooser(const char *title, const char *pattern, char *path, uint32_t
     gtk_file_filter_add_pattern(filter, fold_case(pattern, folded));
     gtk_file_chooser_add_filter(chooser, filter); // the chooser takes the filter over
 
-    if (save) {
-        gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
+    // No replace question of GTK's: it would ask before take_name adds the extension.
+    if (save)
         gtk_file_chooser_set_current_name(chooser, ""); // the user names the output; none is offered
-    }
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    g_signal_connect(dialog, "check-resize", G_CALLBACK(shorten_long_labels), nullptr);
+    g_signal_connect_after(dialog, "map", G_CALLBACK(fit_screen), nullptr);
 
     int32_t chosen = 0;
     while (!chosen && gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
