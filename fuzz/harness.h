@@ -21,13 +21,18 @@ inline uint32_t take(std::string_view &in, size_t count)
 }
 
 // The image of length bytes that the rest of the input describes, at the end of a heap block of
-// capacity bytes so that AddressSanitizer sees any look past it: a fill byte, then chunks laid over
-// it, each a 3-byte offset (modulo length), a count byte and that many bytes, wrapping at the end.
-inline uint8_t *make_image(uint32_t length, uint32_t capacity, std::string_view in)
+// capacity bytes so that AddressSanitizer sees any look past it: base's bytes, or else a fill byte,
+// then chunks laid over it, each a 3-byte offset (modulo length), a count byte and that many bytes,
+// wrapping at the end.
+inline uint8_t *make_image(uint32_t length, uint32_t capacity, std::string_view in,
+                           const uint8_t *base = nullptr)
 {
     static uint8_t *const area = static_cast<uint8_t *>(std::malloc(capacity)); // one for every run
     uint8_t *image = area + capacity - length;
-    std::fill_n(image, length, take(in, 1));
+    if (base)
+        std::copy_n(base, length, image);
+    else
+        std::fill_n(image, length, uint8_t(take(in, 1))); // a byte, so that it is one memset
     while (length > 0 && in.size() >= 4)
         for (uint32_t at = take(in, 3), count = take(in, 1); count > 0 && !in.empty(); count--)
             image[at++ % length] = take(in, 1);
@@ -47,11 +52,22 @@ inline void force_signature(uint8_t *image, uint32_t length, uint32_t kind, uint
         state = state >> 31 ? (state ^ 0xEDB88320) << 1 | 1 : state << 1;
     for (uint32_t i = 0; kind == 1 && i < 4; i++)
         image[length - 4 + i] = static_cast<uint8_t>((state ^ before) >> 8 * i);
-    // now is the sum; each byte in turn is taken out of it and set to what is missing, within 0-255
-    for (uint32_t i = length, now = kind == 2 ? byte_sum(image, i) : value; now != value && i-- > 0x200;) {
-        now -= image[i];
-        image[i] = std::clamp<int64_t>(int32_t(value - now), 0, 255);
-        now += image[i];
+    // What the sum lacks, a signed difference, is made up from the end: a 4 KiB block that cannot
+    // take it all is set to 255 (or 0) in one go, and the one that can takes it byte by byte.
+    int64_t missing = kind == 2 ? int32_t(value - byte_sum(image, length)) : 0;
+    for (uint32_t end = length, start; missing != 0 && end > 0x200; end = start) {
+        start = std::max(0x200u, end - std::min(end, 0x1000u));
+        const int64_t sum = byte_sum(image + start, end - start);
+        const int64_t room = missing > 0 ? 255 * int64_t(end - start) - sum : -sum; // all 255, or all 0
+        if (missing > 0 ? missing >= room : missing <= room) {
+            std::fill(image + start, image + end, uint8_t(missing > 0 ? 255 : 0));
+            missing -= room;
+        } else
+            for (uint32_t i = start; missing != 0; i++) {
+                const int64_t was = image[i];
+                image[i] = uint8_t(std::clamp<int64_t>(was + missing, 0, 255));
+                missing -= image[i] - was;
+            }
     }
 }
 

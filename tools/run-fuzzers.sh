@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer harness of the fuzz build, one after the other, from its seed corpus.
+# Runs every libFuzzer harness of the fuzz build, one after the other, from its seed corpus and with
+# its dictionary, fuzz/<name>.dict, where it has one.
 #   tools/run-fuzzers.sh [seconds per harness, default 60] [harness names...]
 # New inputs go to build/fuzz/corpus/<name>/, never into the checked-in seeds. A finding stops the
 # run with a failure and prints its reproducer; rerun it with build/fuzz/fuzz/fuzz_<name> <file>.
@@ -28,9 +29,11 @@ for name in "${names[@]}"; do
   rm -rf "$findings"
   mkdir -p "$work" "$findings"
   echo "== fuzz_$name for $seconds s"
+  dict=()
+  if [ -f "fuzz/$name.dict" ]; then dict=(-dict="$PWD/fuzz/$name.dict"); fi
   # -rss_limit_mb: the program's static buffers alone are 17 MiB; ASan triples what it touches.
   if ! "$bin/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=30 \
-      -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$PWD/fuzz/corpus/$name" \
+      -print_final_stats=1 -artifact_prefix="$findings/" "${dict[@]}" "$work" "$PWD/fuzz/corpus/$name" \
       >"$findings/log" 2>&1; then
     tail -n 60 "$findings/log"
     for reproducer in "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* "$findings"/oom-*; do
