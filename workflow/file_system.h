@@ -49,7 +49,8 @@ int32_t name_temp_file(FILE *stream);
 // as it was.
 int32_t replace_file(const char *target);
 
-// Removes the temporary file's name, if it still has one (a failed save; after replace_file, none).
+// Removes the temporary file's name, if it still has one (a failed save; after replace_file, none),
+// leaving errno as it was.
 void remove_temp_file();
 
 // Makes the replacement itself durable: on POSIX systems the folder's entry is synced to the disk.

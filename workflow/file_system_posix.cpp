@@ -97,6 +97,16 @@ int create_named(mode_t mode)
     }
 }
 
+// The folder that holds path, as a name open takes: "dir/." or "./".
+const char *folder_of(const char *path)
+{
+    static char folder[resolved_path_capacity];
+    size_t length = folder_part_length(path);
+    std::memcpy(folder, path, length);
+    std::strcpy(folder + length, length ? "." : "./");
+    return folder;
+}
+
 // Creates the temporary file without a name in save_target's folder; -1 where that is not possible.
 // Naming it later goes through /proc, so without /proc (a bare chroot) it is not tried.
 int create_unnamed(mode_t mode)
@@ -104,11 +114,7 @@ int create_unnamed(mode_t mode)
 #ifdef O_TMPFILE
     if (access("/proc/self/fd", X_OK) != 0)
         return -1;
-    static char folder[resolved_path_capacity];
-    size_t length = folder_part_length(save_target);
-    std::memcpy(folder, save_target, length);
-    std::strcpy(folder + length, length ? "." : "./");
-    return open(folder, O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    return open(folder_of(save_target), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
 #else
     (void)mode;
     return -1;
@@ -117,8 +123,7 @@ int create_unnamed(mode_t mode)
 
 void remove_temp_and_end(int signal_number)
 {
-    if (temp_named)
-        unlink(temp_name);
+    remove_temp_file();
     std::signal(signal_number, SIG_DFL);
     std::raise(signal_number);
 }
@@ -193,7 +198,8 @@ FILE *create_temp_file(const char *target)
         // The owner and group go with the file where the program may give them (as root, or to
         // a group of the user's own); then the exact permissions, which the umask may have
         // narrowed and a change of owner may have cleared.
-        if (fchown(fd, info.st_uid, info.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), info.st_gid) != 0) {
+        if (fchown(fd, info.st_uid, info.st_gid) != 0 &&
+            fchown(fd, static_cast<uid_t>(-1), info.st_gid) != 0) {
             // not the program's to give away: the file stays the user's own, as a copy would be
         }
         fchmod(fd, mode);
@@ -202,8 +208,8 @@ FILE *create_temp_file(const char *target)
     if (!stream) {
         int saved = errno;
         close(fd);
-        remove_temp_file();
         errno = saved;
+        remove_temp_file();
     }
     return stream;
 }
@@ -241,18 +247,16 @@ int32_t replace_file(const char *target)
 
 void remove_temp_file()
 {
+    int reason = errno; // the failure that led here is what the user is told
     if (temp_named)
         unlink(temp_name);
     temp_named = 0;
+    errno = reason;
 }
 
 int32_t sync_folder(const char *target)
 {
-    static char folder[resolved_path_capacity];
-    size_t length = folder_part_length(target);
-    std::memcpy(folder, target, length);
-    std::strcpy(folder + length, length ? "." : "./");
-    int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = open(folder_of(target), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return 0;
     // Some file systems cannot sync a folder, and need not: theirs is durable as it is.
@@ -275,8 +279,8 @@ int64_t stream_position(FILE *stream)
 void start_file_system()
 {
     for (int fd = 0; fd <= 2; fd++)
-        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDWR) != fd)
-            return; // open takes the lowest free descriptor, which is this one
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDWR) < 0)
+            break; // open takes the lowest free descriptor, which is this one
     std::signal(SIGXFSZ, SIG_IGN);
     static const int ending_signals[] = {SIGINT, SIGTERM, SIGHUP};
     for (int signal_number : ending_signals) {

@@ -210,7 +210,7 @@ int32_t replace_file(const char *target)
 void remove_temp_file()
 {
     if (temp_named)
-        DeleteFileW(wide_temp);
+        DeleteFileW(wide_temp); // Windows' last error only: errno stays
     temp_named = 0;
 }
 

@@ -36,9 +36,7 @@ int32_t write_whole_file(const char *target, const uint8_t *image, uint32_t leng
         return file_sync_folder(target);
     if (!complete)
         errno = reason; // the first failure tells why, not a close that failed after it
-    reason = errno;
     file_remove_temp();
-    errno = reason;
     return 0;
 }
 
