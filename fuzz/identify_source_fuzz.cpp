@@ -7,7 +7,8 @@
 // or loads a row's patch file whole, and every box it shows has one of the program's titles. An
 // image with a patched result's signature is refused before any row; verify_result, on the same
 // image, is silent for a current result, shows one box for an outdated one, and for one that no
-// list holds shows the unknown-patch box and fills the clipboard.
+// list holds shows the unknown-patch box and fills the clipboard. byte_sum_equals agrees with the
+// sum of that one pass.
 //
 // Input: a flags byte (bits 0-1: the rows' patch files in the current folder unless 0; bits 2-3:
 // a signature to force on the working image, 1 a CRC-32 and 2 a byte sum; bit 4: the file starts
@@ -61,7 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     checksum_use_path(checksum_path_count); // the other passes the fastest way
     std::filesystem::current_path(home);
     const int32_t patched = is_already_patched(work, length);
-    check((result == -1 || result == 0 || (flags & 3 && result == 100)) && (!patched || result == -1));
+    // The specified one-value sum test agrees with the one pass that identification made.
+    const uint32_t sum = image_signatures(work, length).sum;
+    check((result == -1 || result == 0 || (flags & 3 && result == 100)) && (!patched || result == -1) &&
+          byte_sum_equals(work, length, sum) && !byte_sum_equals(work, length, sum + 1));
     script_reset();
     const int32_t saved = verify_result(work, length);
     check((saved == 0 || saved == 1) && script_events().size() == size_t(saved ? 2 - 2 * patched : 1));

@@ -80,7 +80,7 @@ int32_t identify_source_against(const uint8_t *image, uint32_t length,
 {
     // One pass yields both signatures, for every test below that needs one.
     const image_signature signature = image_signatures(image, length);
-    image_facts facts = {image, length, signature.crc, signature.sum, 1};
+    const image_facts facts = {image, length, signature.crc, signature.sum};
 
     if (signature_is_patched(signature, catalogue->results)) {
         show_message(already_patched_text, "Error");

@@ -4,8 +4,6 @@
 // would read, so a row can never look past the working image, whatever its length.
 #include "identify/match_rule.h"
 
-#include "identify/checksums.h"
-
 #include <cstring>
 
 namespace {
@@ -48,16 +46,7 @@ int32_t bytes_at_equal(const image_facts *facts, uint32_t offset, const uint8_t 
            std::memcmp(facts->image + offset, stored, count) == 0;
 }
 
-int32_t sum_listed(const catalogue_test *test, image_facts *facts)
-{
-    if (!facts->sum_known) {
-        facts->sum = byte_sum(facts->image, facts->length);
-        facts->sum_known = 1;
-    }
-    return value_listed(test->values, test->value_count, facts->sum);
-}
-
-int32_t test_holds(const catalogue_test *test, image_facts *facts)
+int32_t test_holds(const catalogue_test *test, const image_facts *facts)
 {
     switch (test->kind) {
     case test_kind::crc_in:
@@ -71,7 +60,7 @@ int32_t test_holds(const catalogue_test *test, image_facts *facts)
     case test_kind::checksum_word_equals:
         return bytes_at_equal(facts, checksum_word_offset, test->stored, 2);
     case test_kind::sum_in:
-        return sum_listed(test, facts);
+        return value_listed(test->values, test->value_count, facts->sum);
     case test_kind::dir_entry_equals:
         return dir_entry_holds(facts, test);
     case test_kind::block_equals:
@@ -82,7 +71,7 @@ int32_t test_holds(const catalogue_test *test, image_facts *facts)
 
 } // namespace
 
-int32_t rule_holds(const catalogue_rule *rule, image_facts *facts)
+int32_t rule_holds(const catalogue_rule *rule, const image_facts *facts)
 {
     for (uint32_t i = 0; i < rule->test_count; i++)
         if (!test_holds(&rule->tests[i], facts))
@@ -90,7 +79,7 @@ int32_t rule_holds(const catalogue_rule *rule, image_facts *facts)
     return 1;
 }
 
-int32_t first_matching_rule(const catalogue_rule *rules, uint32_t count, image_facts *facts)
+int32_t first_matching_rule(const catalogue_rule *rules, uint32_t count, const image_facts *facts)
 {
     for (uint32_t i = 0; i < count; i++)
         if (rule_holds(&rules[i], facts))

@@ -32,7 +32,9 @@ for name in "${names[@]}"; do
   dict=()
   if [ -f "fuzz/$name.dict" ]; then dict=(-dict="$PWD/fuzz/$name.dict"); fi
   # -rss_limit_mb: the program's static buffers alone are 17 MiB; ASan triples what it touches.
-  if ! "$bin/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=30 \
+  # -close_fd_mask: the program's own lines (reasons, the usage) would flood the log; the fuzzer's
+  # and the sanitizers' reports still reach it.
+  if ! "$bin/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=30 -close_fd_mask=3 \
       -print_final_stats=1 -artifact_prefix="$findings/" "${dict[@]}" "$work" "$PWD/fuzz/corpus/$name" \
       >"$findings/log" 2>&1; then
     tail -n 60 "$findings/log"

@@ -12,6 +12,11 @@ FILE *stream_create_temp(const char *target)
     return create_temp_file(target);
 }
 
+int32_t stream_seek_end(FILE *stream)
+{
+    return std::fseek(stream, 0, SEEK_END) == 0;
+}
+
 size_t stream_read(void *buffer, size_t length, FILE *stream)
 {
     return std::fread(buffer, 1, length, stream);

@@ -59,6 +59,11 @@ FILE *stream_create_temp(const char *target)
     return fault_due(fault_open) ? nullptr : create_temp_file(target);
 }
 
+int32_t stream_seek_end(FILE *stream)
+{
+    return fault_due(fault_seek) ? 0 : std::fseek(stream, 0, SEEK_END) == 0;
+}
+
 size_t stream_read(void *buffer, size_t length, FILE *stream)
 {
     size_t count = std::fread(buffer, 1, length, stream);

@@ -63,8 +63,10 @@ int32_t follow_dangling_link(const char *chosen, char *target, uint32_t capacity
         // A relative link is read from the folder that holds the link.
         char *slash = std::strrchr(current, '/');
         size_t folder = slash ? static_cast<size_t>(slash - current) + 1 : 0;
-        if (folder + static_cast<size_t>(length) >= sizeof current)
+        if (folder + static_cast<size_t>(length) >= sizeof current) {
+            errno = ENAMETOOLONG;
             return 0;
+        }
         std::memcpy(current + folder, link_text, static_cast<size_t>(length) + 1);
     }
     return 0;

@@ -15,7 +15,7 @@ const char too_large_text[] = "File size is too large and will be truncated";
 
 int64_t file_size(FILE *stream)
 {
-    if (std::fseek(stream, 0, SEEK_END) != 0) {
+    if (!stream_seek_end(stream)) {
         std::rewind(stream);
         return -1;
     }

@@ -10,6 +10,7 @@
 
 enum stream_fault_kind {
     fault_open,        // an open or exclusive create finds no stream
+    fault_seek,        // a file's end cannot be found, as a pipe's cannot: its size is unknown
     fault_read,        // a read delivers only half the bytes it got, as an I/O error would
     fault_write,       // a write writes nothing
     fault_short_write, // a write writes only half its bytes and says so

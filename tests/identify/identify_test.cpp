@@ -132,9 +132,6 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
         const std::string own = "box|" + std::string(stops ? "Error|" : "Warning|") + (o.text ? o.text : "");
         EXPECT_TRUE(!o.text || script_transcript()[0] == own); // the row's own box first
         outcomes.insert(std::to_string(int(o.kind)) + save_filter);
-        // On an empty image a row stops at a cheaper test before it would sum the bytes.
-        image_facts empty = {image.data(), 0, 0, 0, 0};
-        EXPECT_EQ(rule_holds(&row, &empty) + empty.sum_known, 0);
 
         for (const catalogue_test *t = row.tests; t != row.tests + row.test_count; t++) {
             values[t->kind].insert(values[t->kind].end(), t->values, t->values + t->value_count);
@@ -142,7 +139,7 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
             const catalogue_rule alone = {t, 1, ask_user()};
             auto holds = [&](uint32_t image_length) { // the image's CRC-32 and sum taken as the first value
                 const uint32_t first = t->value_count ? t->values[0] : 0;
-                image_facts facts = {image.data(), image_length, first, first, 1};
+                const image_facts facts = {image.data(), image_length, first, first};
                 return rule_holds(&alone, &facts);
             };
             const bool entry = t->kind == test_kind::dir_entry_equals;
