@@ -32,8 +32,8 @@ const char *const names[] = {"",        "target.bin", "patch.ips",       "new.bi
                              "old.bin", ".",          "missing/new.bin", "link.bin"};
 // What a command line is made of, named from the run's own folder, where no row's patch is: besides
 // options and those names, live.bin is a link to old.bin, loop.bin a link to itself, deep.bin a link
-// to new.bin by a relative name too long to join to the folder's, big.ips a patch one byte longer
-// than a patch may be, and a name too long for any dialog.
+// to deeper.bin by its full name, a link to new.bin by a relative name too long to join to the
+// folder's, big.ips a patch one byte longer than a patch may be, and a name too long for any dialog.
 const std::string words[] = {"--",       "-f",       "--force",  "-h",       "--version",
                              "-q",       "-",        "target.bin", "patch.ips", "new.bin",
                              "old.bin",  "link.bin", "live.bin", "loop.bin", "big.ips",
@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::string deep;
         while (deep.size() < 4080) // within the 4095 bytes a link may hold
             deep += "./";
-        std::filesystem::create_symlink(deep + "new.bin", at("deep.bin"));
+        std::filesystem::create_symlink(deep + "new.bin", at("deeper.bin"));
+        std::filesystem::create_symlink(at("deeper.bin"), at("deep.bin"));
         std::ofstream(at("old.bin")) << "old";
         std::filesystem::permissions(at("old.bin"), std::filesystem::perms::owner_read); // refused
     }
