@@ -61,8 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         force_signature(image, length, 1, crc);
     std::map<std::string, std::string_view> files = {{at("patch.ips"), patch}, {at("old.bin"), "old"},
         {at("target.bin"), {reinterpret_cast<char *>(image), length}}};
-    for (const char *name : {"new.bin", "-"}) // the names a save may make
-        std::filesystem::remove(at(name));
+    // What the last run saved goes (new.bin, or "-q" after "--"); the links and big.ips stay.
+    for (const std::filesystem::path &file : std::filesystem::directory_iterator(scratch()))
+        if (!std::filesystem::is_symlink(file) && !files.count(file) && file != at("big.ips"))
+            std::filesystem::remove(file);
     std::error_code later; // every run but the first, which starts the file system as the program
     std::filesystem::create_symlink("chain.bin", at("link.bin"), later); // does and makes the rest
     if (!later) {
