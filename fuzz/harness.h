@@ -3,7 +3,7 @@
 #pragma once
 
 #include "identify/checksums.h"
-#include "workflow/platform_scripted.h"
+#include "support/platform_scripted.h"
 
 #include <algorithm>
 #include <cstdlib>

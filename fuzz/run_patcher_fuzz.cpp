@@ -16,11 +16,11 @@
 // make_image). A dialog that a named file takes the place of gets no answer.
 #include "fuzz/harness.h"
 #include "workflow/command_line.h"
-#include "workflow/file_system.h"
+#include "host/files/file_system.h"
 #include "workflow/patcher_storage.h"
-#include "workflow/platform.h"
+#include "host/platform.h"
 #include "workflow/run_patcher.h"
-#include "workflow/stream_faults.h"
+#include "host/files/stream_faults.h"
 
 #include <csignal>
 #include <map>

@@ -1,7 +1,7 @@
 // crc_clipboard.cpp -- formats a CRC-32 as "0x%08X" and hands it to the clipboard
 #include "identify/crc_clipboard.h"
 
-#include "workflow/host_services.h"
+#include "host/host_services.h"
 
 #include <cstdio>
 

@@ -7,7 +7,8 @@
 #include "identify/distribution_site.h"
 #include "identify/match_rule.h"
 #include "identify/title_catalogue.h"
-#include "workflow/host_services.h"
+#include "host/host_services.h"
+#include "workflow/load_named_patch.h"
 #include "workflow/patcher_storage.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "identify/checksums.h"
 #include "identify/crc_clipboard.h"
 #include "identify/distribution_site.h"
-#include "workflow/host_services.h"
+#include "host/host_services.h"
 
 #include <cstdio>
 

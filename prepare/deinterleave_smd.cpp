@@ -6,8 +6,6 @@
 // byte of the block is written, then woven back together: even byte i to 2i, odd byte i to 2i + 1.
 #include "prepare/deinterleave_smd.h"
 
-#include "workflow/patcher_storage.h"
-
 #include <cstring>
 
 namespace {
@@ -15,6 +13,9 @@ namespace {
 const uint32_t block_size = 2 * smd_half_block; // one interleaved block: odd half, then even half
 
 } // namespace
+
+uint8_t smd_odd_scratch[smd_half_block];
+uint8_t smd_even_scratch[smd_half_block];
 
 void deinterleave_smd(uint8_t *start, uint32_t length)
 {

@@ -4,6 +4,12 @@
 
 #include <cstdint>
 
+constexpr uint32_t smd_half_block = 0x2000; // one half of a 16 KiB interleaved block
+
+// Where one block's two halves wait while the block is rewoven.
+extern uint8_t smd_odd_scratch[smd_half_block];
+extern uint8_t smd_even_scratch[smd_half_block];
+
 // Converts every whole 16 KiB block of the image (length bytes from start) to linear order in
 // place, through smd_odd_scratch and smd_even_scratch. The bytes behind the last whole block are
 // left exactly as they were.

@@ -8,7 +8,6 @@
 #include "prepare/normalize_target.h"
 
 #include "prepare/deinterleave_smd.h"
-#include "workflow/host_services.h"
 
 #include <cstring>
 
@@ -40,17 +39,17 @@ bool marker_at(const uint8_t *data, uint32_t length, uint32_t offset, const char
 
 } // namespace
 
+const char patch_as_target_title[] = "User error";
+const char patch_as_target_text[] = "You loaded a patch file.\n\nYou're supposed to load the target "
+                                    "file first for identification purposes.\n\nPlease try again.";
+
 uint8_t *normalize_target(uint8_t *buffer, uint32_t *length)
 {
     uint32_t image_length = *length;
     *length = 0;
 
-    if (marker_at(buffer, image_length, 0, "PATCH")) {
-        show_message("You loaded a patch file.\n\nYou're supposed to load the target file first "
-                     "for identification purposes.\n\nPlease try again.",
-                     "User error");
+    if (marker_at(buffer, image_length, 0, "PATCH"))
         return nullptr;
-    }
 
     uint8_t *start = buffer;
     if ((image_length & page_mask) == copier_header_length &&

@@ -15,8 +15,8 @@ cmake --workflow --preset release >/dev/null
 cmake -S . -B build/release-terminal -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATCHER_BUILD_TESTS=OFF \
   -DPATCHER_GTK=OFF >/dev/null
 cmake --build build/release-terminal >/dev/null
-program=$PWD/build/release/workflow/patcher
-terminal_only=$PWD/build/release-terminal/workflow/patcher
+program=$PWD/build/release/app/patcher
+terminal_only=$PWD/build/release-terminal/app/patcher
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # take-screenshots.sh -- photographs the real GTK dialogs of one run with the examples, for the README
 #
-#   xvfb-run -a -s '-screen 0 1600x1000x24' bash tools/take-screenshots.sh build/release/workflow/patcher docs
+#   xvfb-run -a -s '-screen 0 1600x1000x24' bash tools/take-screenshots.sh build/release/app/patcher docs
 #
 # Names are typed as a user would, relative to the folder the choosers open in. Runs the program in
 # a scratch home on the virtual display under a window manager (metacity), answers each dialog with

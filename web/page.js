@@ -1,7 +1,7 @@
 // page.js -- the page's half of the browser back end: the dialogs, the working folder, the clipboard
 //
 // Emscripten puts this file in front of its own script (--pre-js), so Module.page is in place when
-// workflow/platform_web.cpp first calls it. Each dialog is a modal <dialog> of index.html, and each
+// platform/platform_web.cpp first calls it. Each dialog is a modal <dialog> of index.html, and each
 // call resolves when the user closes it; the run is suspended meanwhile. The working folder is the
 // current directory of the in-memory file system: every file the user chooses or drops is written
 // there, and the core opens it by name as it opens a file beside the image on the desktop.

@@ -1,7 +1,7 @@
 // command_line.cpp -- the files and options given when the patcher is started
 #include "workflow/command_line.h"
 
-#include "workflow/file_streams.h"
+#include "host/files/file_streams.h"
 
 #include <cstdio>
 #include <cstring>

@@ -7,13 +7,10 @@
 constexpr uint32_t target_capacity = 0x1000200; // a 16 MiB cartridge behind a 512-byte copier header
 constexpr uint32_t patch_capacity = 0x100000;   // 1 MiB: the largest patch accepted
 constexpr uint32_t path_capacity = 1019;        // characters of a chosen file name, NUL included
-constexpr uint32_t smd_half_block = 0x2000;     // one half of a 16 KiB interleaved block
 
 extern uint8_t target_buffer[target_capacity];
 extern uint8_t patch_buffer[patch_capacity];
 extern char path_buffer[path_capacity];
-extern uint8_t smd_odd_scratch[smd_half_block];
-extern uint8_t smd_even_scratch[smd_half_block];
 
 // The one pattern the save dialog offers: "*.bin" at the start of a run, or "*.xdf" / "*.dsk" once
 // identification has recognised a disk image.

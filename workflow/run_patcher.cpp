@@ -6,8 +6,9 @@
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
 #include "workflow/command_line.h"
-#include "workflow/host_services.h"
+#include "host/host_services.h"
 #include "workflow/patcher_storage.h"
+#include "workflow/save_patched_file.h"
 
 namespace {
 
@@ -29,8 +30,10 @@ int32_t run_patcher()
 
     // From here on every stage sees the working image: no header, linear order.
     uint8_t *start = normalize_target(target_buffer, &length);
-    if (!start)
+    if (!start) {
+        show_message(patch_as_target_text, patch_as_target_title);
         return 0;
+    }
 
     if (length < minimum_image_length) {
         show_message("File size is too small or error loading file", "Error");

@@ -1,61 +1,22 @@
-// save_patched_file.cpp -- asks for the output name and saves the image without risking the old file
-//
-// The image goes to a new temporary file beside the chosen one, which is flushed to the disk with
-// every error checked, named, and only then renamed over the chosen name; the folder is synced
-// last, so that the replacement itself survives a power cut. A save that fails at any point before
-// the rename removes the temporary file and leaves the chosen name as it was (or absent), so a
-// failed save can never ruin an existing file, such as the user's original.
+// save_patched_file.cpp -- the last step of a run: asks for the output name and saves the image
+#include "workflow/save_patched_file.h"
+
+#include "host/files/file_system.h"
+#include "host/host_services.h"
 #include "workflow/command_line.h"
-#include "workflow/file_streams.h"
-#include "workflow/file_system.h"
-#include "workflow/host_services.h"
 #include "workflow/patcher_storage.h"
-
-#include <cerrno>
-#include <cstring>
-
-namespace {
-
-const char save_title[] = "Save patched file";
-
-char save_target[resolved_path_capacity];
-
-// Writes the image to a temporary file and puts it in place of target. Returns 1 when done; on
-// failure errno tells the first step that failed.
-int32_t write_whole_file(const char *target, const uint8_t *image, uint32_t length)
-{
-    FILE *stream = stream_create_temp(target);
-    if (!stream)
-        return 0; // nothing was created, so there is nothing to remove
-    std::setvbuf(stream, nullptr, _IONBF, 0); // the whole image goes to the file in one write
-    int32_t complete = stream_write(image, length, stream) == length && stream_flush(stream) &&
-                       stream_name_temp(stream);
-    int reason = errno;
-    int32_t closed = stream_close(stream);
-    if (complete && closed && file_replace(target))
-        return file_sync_folder(target);
-    if (!complete)
-        errno = reason; // the first failure tells why, not a close that failed after it
-    file_remove_temp();
-    return 0;
-}
-
-} // namespace
 
 int32_t save_patched_file(const uint8_t *image, uint32_t length, const char *pattern)
 {
     path_buffer[0] = '\0';
-    choose_file(given.output, save_title, 1, pattern, path_buffer, path_capacity);
+    choose_file(given.output, "Save patched file", 1, pattern, path_buffer, path_capacity);
     if (path_buffer[0] == '\0')
         return 0;
     // A name from the command line has had no dialog to ask about an existing file.
     if (given.output && !given.force && file_exists(path_buffer) && !ask_to_replace(path_buffer))
         return 0;
-    errno = ENAMETOOLONG; // unless a later step fails for a reason of its own
-    if (resolve_save_target(path_buffer, save_target, sizeof save_target) &&
-        write_whole_file(save_target, image, length))
+    if (save_whole_file(path_buffer, image, length))
         return 1;
-    report_file_error("write", path_buffer);
     show_message("Error writing file", "Error");
     return 0;
 }

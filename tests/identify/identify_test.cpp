@@ -9,7 +9,7 @@
 #include "support/crc_forge.h"
 #include "support/temp_folder.h"
 #include "workflow/patcher_storage.h"
-#include "workflow/platform_scripted.h"
+#include "support/platform_scripted.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,9 @@
 // other files alone, and refuses a read-only file, a link it cannot follow and anything it could
 // only replace by swapping the node itself, saying why
 #include "support/temp_folder.h"
-#include "workflow/host_services.h"
-#include "workflow/platform_scripted.h"
+#include "host/host_services.h"
+#include "support/platform_scripted.h"
+#include "workflow/save_patched_file.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

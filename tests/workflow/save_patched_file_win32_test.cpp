@@ -1,8 +1,9 @@
 // save_patched_file_win32_test.cpp -- on Windows too the save replaces the chosen file whole, or
 // reports that it could not and leaves the folder as it was
 #include "support/temp_folder.h"
-#include "workflow/host_services.h"
-#include "workflow/platform_scripted.h"
+#include "host/host_services.h"
+#include "support/platform_scripted.h"
+#include "workflow/save_patched_file.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

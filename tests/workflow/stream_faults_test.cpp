@@ -7,10 +7,10 @@
 // image, nothing else is left in the folder, and the run told the user exactly when it failed. A
 // file whose size cannot be found is read to its end all the same, so that fault fails no run.
 #include "support/temp_folder.h"
-#include "workflow/host_services.h"
-#include "workflow/platform_scripted.h"
+#include "host/host_services.h"
+#include "support/platform_scripted.h"
 #include "workflow/run_patcher.h"
-#include "workflow/stream_faults.h"
+#include "host/files/stream_faults.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

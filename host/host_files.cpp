@@ -1,0 +1,81 @@
+// host_files.cpp -- whole-file reading up to a capacity, and whole-file writing
+#include "host/files/file_streams.h"
+#include "host/files/file_system.h"
+#include "host/host_services.h"
+
+#include <cerrno>
+
+namespace {
+
+const char too_large_text[] = "File size is too large and will be truncated";
+
+} // namespace
+
+int64_t file_size(FILE *stream)
+{
+    if (!stream_seek_end(stream)) {
+        std::rewind(stream);
+        return -1;
+    }
+    int64_t end = stream_position(stream);
+    std::rewind(stream);
+    return end;
+}
+
+namespace {
+
+uint32_t load(const char *path, uint8_t *buffer, uint32_t capacity, int32_t missing_is_error)
+{
+    FILE *stream = stream_open(path, "rb");
+    if (!stream) {
+        if (missing_is_error || errno != ENOENT)
+            report_file_error("read", path);
+        return 0;
+    }
+    // Straight from the file into the buffer: no stdio buffer in between, no copy through it.
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    advise_large_buffer(buffer, capacity);
+    int64_t size = file_size(stream);
+    uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
+    uint32_t expected = size > static_cast<int64_t>(capacity) ? capacity : static_cast<uint32_t>(size);
+    if (size >= 0 && count < expected) {
+        // The read broke off before the end the file had: what arrived is not the file, and a
+        // run must not go on to patch and save a cut copy as if it were whole. A folder, which
+        // opens as a stream here and may claim any size, ends the same way, without the warning.
+        if (!std::ferror(stream))
+            errno = EIO; // the file ended early: it shrank while it was read
+        report_file_error("read", path);
+        stream_close(stream);
+        return 0;
+    }
+    int32_t cut = size > static_cast<int64_t>(capacity);
+    if (size < 0 && count == capacity) {
+        // The size could not be told; a byte beyond the capacity still means the file was cut.
+        uint8_t probe;
+        cut = stream_read(&probe, 1, stream) == 1;
+    }
+    stream_close(stream);
+    // Warned once the bytes are in: the user sees the same box, and never for a file that could
+    // not be read at all.
+    if (cut)
+        show_message(too_large_text, "Warning");
+    return count;
+}
+
+} // namespace
+
+uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
+{
+    return load(path, buffer, capacity, 1);
+}
+
+void report_file_error(const char *action, const char *name)
+{
+    std::fprintf(stderr, "patcher: cannot %s %s: %s\n", action, name, file_error_text());
+    std::fflush(stderr);
+}
+
+uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity)
+{
+    return load(path, buffer, capacity, 0);
+}

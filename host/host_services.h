@@ -1,0 +1,58 @@
+// host_services.h -- dialogs, message boxes, whole-file reading and writing, and the clipboard
+//
+// Every file the patcher touches and every word it says to the user passes through here. The
+// dialogs, boxes and clipboard reach the platform through platform.h; files use standard C streams.
+#ifndef PATCHER_HOST_SERVICES_H
+#define PATCHER_HOST_SERVICES_H
+
+#include <cstdint>
+#include <cstdio>
+
+constexpr uint32_t filter_text_size = 30; // pattern, NUL, pattern, NUL, NUL: patterns of 13 at most
+
+// Shows the modal message box: text under title, one OK button.
+void show_message(const char *text, const char *title);
+
+// Writes the dialog filter for pattern into filter (filter_text_size bytes): one entry whose
+// description is the pattern itself, then the empty entry that ends the list. Returns 0, with the
+// area left all zero, when the pattern does not fit.
+int32_t build_filter_text(const char *pattern, char *filter);
+
+// Empties path, then shows the open (save == 0) or save dialog. Nonzero when a name was chosen;
+// callers decide by the path, which stays empty on cancel.
+int32_t browse_for_file(const char *title, int32_t save, const char *pattern, char *path,
+                        uint32_t capacity);
+
+// Takes the name the command line gave for this dialog into path, or shows the dialog when it
+// gave none; returns as browse_for_file does. A given name too long for path counts as
+// cancelled, with its reason on standard error.
+int32_t choose_file(const char *given_name, const char *title, int32_t save, const char *pattern,
+                    char *path, uint32_t capacity);
+
+// Asks whether the existing file name may be replaced: 1 when the user agrees.
+int32_t ask_to_replace(const char *name);
+
+// Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
+// number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early.
+uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
+
+// Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
+// Wider than 32 bits so that a file of 2 GiB or more still counts as too large.
+int64_t file_size(FILE *stream);
+
+// Says on standard error why the file name could not be read or written ("read", "write"): one
+// line, "patcher: cannot ACTION NAME: REASON", in the system's own words.
+void report_file_error(const char *action, const char *name);
+
+// load_file for a file that may well be absent: its absence is no error, so it is not reported.
+uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity);
+
+// Writes the image whole under name, replacing the file of that name (or the file a symbolic link
+// there leads to) only with a complete copy. Returns 1 when written; 0 after saying why on
+// standard error, with an existing file left as it was.
+int32_t save_whole_file(const char *name, const uint8_t *image, uint32_t length);
+
+// Puts text on the clipboard; reports "Error opening clipboard" on standard output when it can't.
+void copy_text_to_clipboard(const char *text);
+
+#endif
