@@ -19,11 +19,12 @@
 // the rows), then the file's fill byte (not with bit 4) and chunks (see make_image).
 // The seeds carry catalogue signatures, lengths and rows; comparison tracing hands the fuzzer the
 // rest, and fuzz/identify_source.dict the cartridge header fields.
-#include "fuzz/harness.h"
+#include "harness.h"
 #include "identify/identify_source.h"
 #include "identify/title_catalogue.h"
 #include "prepare/normalize_target.h"
 #include "support/catalogue_images.h"
+#include "workflow/carry_out_verdict.h"
 #include "workflow/patcher_storage.h"
 
 const uint32_t smallest_image = 0x40000; // the driver refuses anything shorter
@@ -58,16 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     force_signature(work, length, flags >> 2 & 3, signature);
     std::filesystem::current_path(flags & 3 ? with : without); // where a row's patch is looked up
     checksum_use_path(flags & 0x20 ? checksum_path_sse : checksum_path_count); // count: the fastest
-    const int32_t result = identify_source(work, length);
+    const verdict source = identify_source(work, length, &built_in_source_catalogue);
+    const int32_t result = carry_out_verdict(&source);
     checksum_use_path(checksum_path_count); // the other passes the fastest way
     std::filesystem::current_path(home);
-    const int32_t patched = is_already_patched(work, length);
-    // The specified one-value sum test agrees with the one pass that identification made.
-    const uint32_t sum = image_signatures(work, length).sum;
+    const image_signature signature_now = image_signatures(work, length);
+    const int32_t patched = is_already_patched(signature_now, &built_in_result_signatures);
+    // The one-value sum test agrees with the one pass that identification made.
+    const uint32_t sum = signature_now.sum;
     check((result == -1 || result == 0 || (flags & 3 && result == 100)) && (!patched || result == -1) &&
           byte_sum_equals(work, length, sum) && !byte_sum_equals(work, length, sum + 1));
     script_reset();
-    const int32_t saved = verify_result(work, length);
+    const verdict result_verdict = verify_result(work, length, &built_in_result_signatures);
+    const int32_t saved = carry_out_verdict(&result_verdict) + 1;
     check((saved == 0 || saved == 1) && script_events().size() == size_t(saved ? 2 - 2 * patched : 1));
     script_reset(); // frees what the run kept: the fuzzer hunts leaks after any run that keeps some
     return 0;

@@ -4,7 +4,7 @@
 // Input: a 2-byte little-endian number that splits the rest into the image and the patch. The
 // image sits between guard bytes that must come through untouched; the patch is the tail of the
 // fuzzer's own buffer, so AddressSanitizer sees any read past its end.
-#include "fuzz/harness.h"
+#include "harness.h"
 #include "ips/ips_apply.h"
 
 const std::string guard(64, '\xA5'); // on each side of the image: no record may reach it

@@ -14,7 +14,7 @@
 // when the clipboard fails too; bit 15 set when it persists), the target's length in its window (2
 // bytes), the patch's length (2 bytes) and bytes, then the target's fill byte and chunks (see
 // make_image). A dialog that a named file takes the place of gets no answer.
-#include "fuzz/harness.h"
+#include "harness.h"
 #include "workflow/command_line.h"
 #include "host/files/file_system.h"
 #include "workflow/patcher_storage.h"

@@ -3,6 +3,7 @@
 #define PATCHER_IDENTIFY_SOURCE_H
 
 #include "identify/catalogue_rule.h"
+#include "identify/verdict.h"
 #include "identify/verify_result.h"
 
 #include <cstdint>
@@ -20,14 +21,9 @@ struct source_catalogue {
 extern const source_catalogue built_in_source_catalogue;
 
 // Identifies the image against catalogue. In order: an already-patched image and a known-bad one
-// are refused; then the first matching row is carried out; an image that no row takes is reported
-// as unrecognised, and its CRC-32 goes to the clipboard. Returns -1 to stop (the user has been
-// told why), 0 when no patch is loaded (the user is to pick one), or the number of patch bytes
-// that now stand in patch_buffer. A row may switch save_filter.
-int32_t identify_source_against(const uint8_t *image, uint32_t length,
-                                const source_catalogue *catalogue);
-
-// The same against the built-in catalogue.
-int32_t identify_source(const uint8_t *image, uint32_t length);
+// are refused; then the first matching row decides (its warning, save pattern and patch name, its
+// refusal, or the user picks a patch); an image that no row takes is reported as unrecognised,
+// with its CRC-32, and the user picks a patch.
+verdict identify_source(const uint8_t *image, uint32_t length, const source_catalogue *catalogue);
 
 #endif

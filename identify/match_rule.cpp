@@ -4,6 +4,8 @@
 // would read, so a row can never look past the working image, whatever its length.
 #include "identify/match_rule.h"
 
+#include "identify/value_list.h"
+
 #include <cstring>
 
 namespace {
@@ -12,14 +14,6 @@ namespace {
 int32_t image_holds(const image_facts *facts, uint32_t offset, uint32_t count)
 {
     return offset <= facts->length && count <= facts->length - offset;
-}
-
-int32_t value_listed(const uint32_t *values, uint32_t count, uint32_t value)
-{
-    for (uint32_t i = 0; i < count; i++)
-        if (values[i] == value)
-            return 1;
-    return 0;
 }
 
 uint8_t ascii_lower(uint8_t c)

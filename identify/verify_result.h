@@ -3,6 +3,7 @@
 #define PATCHER_VERIFY_RESULT_H
 
 #include "identify/checksums.h"
+#include "identify/verdict.h"
 
 #include <cstdint>
 
@@ -21,23 +22,15 @@ struct result_signature_lists {
 // The lists of the built-in catalogue.
 extern const result_signature_lists built_in_result_signatures;
 
-// Decides whether a patched image may be saved: 1 yes, 0 no. A current signature passes silently;
-// an outdated one, or a CRC-32 of 0, is refused after the outdated-patch box; an image that matches
-// nothing passes after the "Unrecognized patch" box, and its CRC-32 goes to the clipboard. Sums are
-// tested before CRCs, current lists before outdated ones, and a CRC of 0 last. Both signatures come
-// from one pass over the image.
-int32_t verify_result_against(const uint8_t *image, uint32_t length,
-                              const result_signature_lists *lists);
-int32_t verify_signature_against(image_signature signature, const result_signature_lists *lists);
+// Decides whether a patched image may be saved. A current signature passes silently; an outdated
+// one, or a CRC-32 of 0, stops the run with the outdated-patch box; an image that matches nothing
+// passes with the "Unrecognized patch" box, and its CRC-32 is to be reported. Sums are tested
+// before CRCs, current lists before outdated ones, and a CRC of 0 last. Both signatures come from
+// one pass over the image.
+verdict verify_result(const uint8_t *image, uint32_t length, const result_signature_lists *lists);
 
-// 1 when the image already carries a patched-result signature, else 0; shows nothing. Of the
-// outdated sums only the first and the third count here.
-int32_t is_already_patched_against(const uint8_t *image, uint32_t length,
-                                   const result_signature_lists *lists);
-int32_t signature_is_patched(image_signature signature, const result_signature_lists *lists);
-
-// The same two judgements against the built-in lists.
-int32_t verify_result(const uint8_t *image, uint32_t length);
-int32_t is_already_patched(const uint8_t *image, uint32_t length);
+// 1 when the signature is that of a patched result, else 0. Of the outdated sums only the first
+// and the third count here.
+int32_t is_already_patched(image_signature signature, const result_signature_lists *lists);
 
 #endif

@@ -1,12 +1,13 @@
 // run_patcher.cpp -- the patcher's whole control flow: one target, one patch, one output, forward only
 #include "workflow/run_patcher.h"
 
+#include "host/host_services.h"
 #include "identify/identify_source.h"
 #include "identify/verify_result.h"
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
+#include "workflow/carry_out_verdict.h"
 #include "workflow/command_line.h"
-#include "host/host_services.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/save_patched_file.h"
 
@@ -41,7 +42,8 @@ int32_t run_patcher()
     }
 
     // A recognised title may bring its own patch and save pattern; a refusal has been explained.
-    int32_t result = identify_source(start, length);
+    const verdict source = identify_source(start, length, &built_in_source_catalogue);
+    int32_t result = carry_out_verdict(&source);
     if (result < 0)
         return 0;
     if (result == 0) {
@@ -60,7 +62,8 @@ int32_t run_patcher()
         show_message("Error in patch file", "Error");
         return 0;
     }
-    if (!verify_result(start, length))
+    const verdict patched = verify_result(start, length, &built_in_result_signatures);
+    if (carry_out_verdict(&patched) < 0)
         return 0;
 
     return save_patched_file(start, length, save_filter);

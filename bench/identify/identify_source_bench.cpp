@@ -32,7 +32,7 @@ void identify_unknown_4_mib(benchmark::State &state)
 {
     const std::vector<uint8_t> image = noise(four_mib);
     for (auto _ : state)
-        benchmark::DoNotOptimize(identify_source(image.data(), four_mib));
+        benchmark::DoNotOptimize(identify_source(image.data(), four_mib, &built_in_source_catalogue));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * four_mib);
 }
 BENCHMARK(identify_unknown_4_mib)->Unit(benchmark::kMillisecond);
@@ -43,7 +43,7 @@ void identify_unknown_3_mib_reaching_the_last_rows(benchmark::State &state)
     const catalogue_test &header = title_catalogue[43].tests[0]; // row 44's whole header
     std::memcpy(image.data() + header.offset, header.stored, header.length);
     for (auto _ : state)
-        benchmark::DoNotOptimize(identify_source(image.data(), three_mib));
+        benchmark::DoNotOptimize(identify_source(image.data(), three_mib, &built_in_source_catalogue));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * three_mib);
 }
 BENCHMARK(identify_unknown_3_mib_reaching_the_last_rows)->Unit(benchmark::kMillisecond);

@@ -8,8 +8,9 @@
 #include "support/catalogue_images.h"
 #include "support/crc_forge.h"
 #include "support/temp_folder.h"
-#include "workflow/patcher_storage.h"
 #include "support/platform_scripted.h"
+#include "workflow/carry_out_verdict.h"
+#include "workflow/patcher_storage.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,12 @@
 #include <set>
 #include <tuple>
 #include <zlib.h>
+
+// A verdict as the driver carries it out: -1 stop, else the patch bytes loaded.
+int32_t carried(verdict decided)
+{
+    return carry_out_verdict(&decided);
+}
 
 // What differs between the checksums of the bytes and the references; every sum on buffers up to
 // 300 bytes and on the whole, where the vector loops and their tails meet every case.
@@ -96,10 +103,10 @@ TEST(stages, come_in_their_order_in_verification_and_identification)
             v[2].data(), uint32_t(v[2].size()), v[3].data(), uint32_t(v[3].size())};
         const source_catalogue catalogue = {&lists, bad, 2, title_catalogue, 1};
         script_reset();
-        EXPECT_EQ(verify_result_against(image.data(), 64, &lists), verified);
+        EXPECT_EQ(carried(verify_result(image.data(), 64, &lists)) + 1, verified);
         EXPECT_EQ(script_transcript().size(), events);
         // Already patched, else known bad: a box each; else the unrecognised box and the CRC.
-        EXPECT_EQ(identify_source_against(image.data(), 64, &catalogue), crc == U ? 0 : -1);
+        EXPECT_EQ(carried(identify_source(image.data(), 64, &catalogue)), crc == U ? 0 : -1);
         ASSERT_EQ(script_transcript().size(), events + (crc == U ? 2 : 1));
         EXPECT_EQ(script_transcript()[events].rfind("box|Error|This file has already", 0) == 0, patched == 1);
     }
@@ -127,7 +134,7 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
         script_reset();
         save_filter = "*.bin";
         bytes image = image_for_rule(row);
-        EXPECT_EQ(identify_source(image.data(), image.size()), stops ? -1 : loads * int32_t(patch_capacity));
+        EXPECT_EQ(carried(identify_source(image.data(), image.size(), &built_in_source_catalogue)), stops ? -1 : loads * int32_t(patch_capacity));
         ASSERT_EQ(script_transcript().size(), (o.text != nullptr) + size_t(loads));
         const std::string own = "box|" + std::string(stops ? "Error|" : "Warning|") + (o.text ? o.text : "");
         EXPECT_TRUE(!o.text || script_transcript()[0] == own); // the row's own box first
@@ -183,7 +190,9 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
     for (int l = 0; l < 4; l++) {
         bytes image(l < 2 ? 64 : last[l] / 0xFF + 1, 0xFF);
         l < 2 ? force_crc(image, last[l]) : void(image.back() = last[l] % 0xFF);
-        EXPECT_EQ(verify_result(image.data(), uint32_t(image.size())), l % 2 == 0) << l;
-        EXPECT_EQ(is_already_patched(image.data(), uint32_t(image.size())), l < 3) << l;
+        const image_signature signature = image_signatures(image.data(), uint32_t(image.size()));
+        EXPECT_EQ(carried(verify_result(image.data(), uint32_t(image.size()), &built_in_result_signatures)) + 1,
+                  l % 2 == 0) << l;
+        EXPECT_EQ(is_already_patched(signature, &built_in_result_signatures), l < 3) << l;
     }
 }

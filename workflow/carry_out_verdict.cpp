@@ -1,0 +1,34 @@
+// carry_out_verdict.cpp -- acts on what identification or verification decided
+#include "workflow/carry_out_verdict.h"
+
+#include "host/host_services.h"
+#include "workflow/command_line.h"
+#include "workflow/patcher_storage.h"
+
+#include <cstdio>
+
+namespace {
+
+const uint32_t crc_text_size = 11; // "0x", eight digits and the terminating NUL
+
+} // namespace
+
+int32_t carry_out_verdict(const verdict *decided)
+{
+    if (decided->box_title)
+        show_message(decided->box_text, decided->box_title);
+    if (decided->report_crc) { // once the user has read why
+        char text[crc_text_size];
+        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(decided->crc));
+        copy_text_to_clipboard(text);
+    }
+    if (decided->stop)
+        return -1;
+    if (decided->save_filter)
+        save_filter = decided->save_filter;
+    if (!decided->patch_name)
+        return 0;
+    if (given.patch)
+        return static_cast<int32_t>(load_file(given.patch, patch_buffer, patch_capacity));
+    return static_cast<int32_t>(load_file_if_present(decided->patch_name, patch_buffer, patch_capacity));
+}
