@@ -2,7 +2,8 @@
 # Builds the 64-bit patcher.exe with its tests and runs them under wine: the unit tests without a
 # display, then (after a check of what the ZIP holds) the scenarios through the real dialogs on a
 # virtual one (the driver is a Linux test program of the asan build), played on the patcher.exe
-# unpacked from the ZIP. Then builds the 32-bit program. Needs the packages of debian-packages.txt.
+# unpacked from the ZIP. Then the same for the 32-bit program, whose dialog record is the 76-byte
+# form, under 32-bit wine. Needs the packages of debian-packages.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset mingw
@@ -33,3 +34,6 @@ done
 echo "patcher.exe from the ZIP: examples present"
 
 cmake --workflow --preset mingw-i686
+PATCHER_WINE_EXE="$PWD/build/mingw-i686/app/patcher.exe" \
+  xvfb-run -a -s "-screen 0 1024x768x24" build/asan/tests/workflow/patcher_desktop_tests
+echo "the 32-bit patcher.exe: every scenario passed"
