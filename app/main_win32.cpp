@@ -5,6 +5,7 @@
 // page. The exit status is the same as on POSIX systems.
 #include "app/exit_status.h"
 #include "host/files/file_system.h"
+#include "host/host_services.h"
 #include "platform/platform_win32.h"
 #include "workflow/run_patcher.h"
 
@@ -37,8 +38,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     LocalFree(wide);
     command_outcome outcome = read_command_line(count, arguments);
-    if (outcome != command_run)
+    if (outcome == command_answered)
         return exit_status(outcome, 0);
     platform_use(&win32_platform);
+    if (outcome == command_usage_error) {
+        // A program without a console: the reason needs a box.
+        show_message(usage_error_text(), "Error");
+        return exit_status(outcome, 0);
+    }
     return exit_status(command_run, run_patcher());
 }

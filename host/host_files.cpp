@@ -24,8 +24,12 @@ int64_t file_size(FILE *stream)
 
 namespace {
 
-uint32_t load(const char *path, uint8_t *buffer, uint32_t capacity, int32_t missing_is_error)
+// Reads the file into buffer, at most capacity bytes, and sets *cut when it holds more. Returns
+// the bytes read; 0, with the reason on standard error, when it cannot be read whole.
+uint32_t load(const char *path, uint8_t *buffer, uint32_t capacity, int32_t missing_is_error,
+              int32_t *cut)
 {
+    *cut = 0;
     FILE *stream = stream_open(path, "rb");
     if (!stream) {
         if (missing_is_error || errno != ENOENT)
@@ -38,35 +42,45 @@ uint32_t load(const char *path, uint8_t *buffer, uint32_t capacity, int32_t miss
     int64_t size = file_size(stream);
     uint32_t count = static_cast<uint32_t>(stream_read(buffer, capacity, stream));
     uint32_t expected = size > static_cast<int64_t>(capacity) ? capacity : static_cast<uint32_t>(size);
-    if (size >= 0 && count < expected) {
-        // The read broke off before the end the file had: what arrived is not the file, and a
-        // run must not go on to patch and save a cut copy as if it were whole. A folder, which
-        // opens as a stream here and may claim any size, ends the same way, without the warning.
+    if (std::ferror(stream) || (size >= 0 && count < expected)) {
+        // A read that failed (a folder fails here) or broke off before the end the file had:
+        // what arrived is not the file, and a run must not go on to patch and save a cut copy
+        // as if it were whole.
         if (!std::ferror(stream))
             errno = EIO; // the file ended early: it shrank while it was read
         report_file_error("read", path);
         stream_close(stream);
         return 0;
     }
-    int32_t cut = size > static_cast<int64_t>(capacity);
-    if (size < 0 && count == capacity) {
-        // The size could not be told; a byte beyond the capacity still means the file was cut.
-        uint8_t probe;
-        cut = stream_read(&probe, 1, stream) == 1;
-    }
+    // Whatever the size said (a device says 0, a pipe cannot tell), a byte beyond the capacity
+    // means the file was cut.
+    uint8_t probe;
+    *cut = count == capacity && stream_read(&probe, 1, stream) == 1;
     stream_close(stream);
-    // Warned once the bytes are in: the user sees the same box, and never for a file that could
-    // not be read at all.
-    if (cut)
-        show_message(too_large_text, "Warning");
     return count;
 }
 
 } // namespace
 
+uint32_t read_file(const char *path, uint8_t *buffer, uint32_t capacity, int32_t *cut)
+{
+    return load(path, buffer, capacity, 1, cut);
+}
+
+void warn_file_cut()
+{
+    show_message(too_large_text, "Warning");
+}
+
+// Warned once the bytes are in: the user sees the same box, and never for a file that could not
+// be read at all.
 uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
 {
-    return load(path, buffer, capacity, 1);
+    int32_t cut;
+    uint32_t count = load(path, buffer, capacity, 1, &cut);
+    if (cut)
+        warn_file_cut();
+    return count;
 }
 
 void report_file_error(const char *action, const char *name)
@@ -77,5 +91,9 @@ void report_file_error(const char *action, const char *name)
 
 uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity)
 {
-    return load(path, buffer, capacity, 0);
+    int32_t cut;
+    uint32_t count = load(path, buffer, capacity, 0, &cut);
+    if (cut)
+        warn_file_cut();
+    return count;
 }

@@ -33,8 +33,16 @@ int32_t choose_file(const char *given_name, const char *title, int32_t save, con
 int32_t ask_to_replace(const char *name);
 
 // Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
-// number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early.
+// number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early
+// (the reason of a failure goes to standard error). The file is opened and read once, so a pipe
+// or a device serves as well as a file; one byte past the capacity tells that it was cut.
 uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
+
+// load_file without the warning: *cut is set to 1 when the file held more than capacity bytes.
+uint32_t read_file(const char *path, uint8_t *buffer, uint32_t capacity, int32_t *cut);
+
+// The warning of a file cut to the capacity.
+void warn_file_cut();
 
 // Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
 // Wider than 32 bits so that a file of 2 GiB or more still counts as too large.

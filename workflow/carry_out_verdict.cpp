@@ -2,7 +2,7 @@
 #include "workflow/carry_out_verdict.h"
 
 #include "host/host_services.h"
-#include "workflow/command_line.h"
+#include "workflow/given_files.h"
 #include "workflow/patcher_storage.h"
 
 #include <cstdio>
@@ -28,7 +28,8 @@ int32_t carry_out_verdict(const verdict *decided)
         save_filter = decided->save_filter;
     if (!decided->patch_name)
         return 0;
-    if (given.patch)
-        return static_cast<int32_t>(load_file(given.patch, patch_buffer, patch_capacity));
+    uint32_t given_length;
+    if (take_given_patch(&given_length))
+        return static_cast<int32_t>(given_length);
     return static_cast<int32_t>(load_file_if_present(decided->patch_name, patch_buffer, patch_capacity));
 }

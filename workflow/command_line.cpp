@@ -1,7 +1,7 @@
 // command_line.cpp -- the files and options given when the patcher is started
 #include "workflow/command_line.h"
 
-#include "host/files/file_streams.h"
+#include "workflow/given_files.h"
 
 #include <cstdio>
 #include <cstring>
@@ -23,25 +23,22 @@ const char usage[] =
     "\n"
     "Exit status: 0 when the patched file was written, 1 when it was not, 2 for a usage error.\n";
 
+const uint32_t reason_capacity = 256; // a reason and the word it names, cut if that is longer
+char reason_text[reason_capacity];
+
+} // namespace
+
 command_outcome usage_error(const char *reason, const char *word)
 {
-    std::fprintf(stderr, "patcher: %s%s\n%s", reason, word, usage);
+    std::snprintf(reason_text, sizeof reason_text, "%s%s", reason, word);
+    std::fprintf(stderr, "patcher: %s%s\nTry 'patcher --help' for more information.\n", reason, word);
     return command_usage_error;
 }
 
-// 1 when the file starts with "PATCH", 0 when it does not, -1 when it cannot be read.
-int32_t is_patch_file(const char *name)
+const char *usage_error_text()
 {
-    FILE *stream = stream_open(name, "rb");
-    if (!stream)
-        return -1;
-    char start[5] = {};
-    size_t count = stream_read(start, sizeof start, stream);
-    stream_close(stream);
-    return count == sizeof start && std::memcmp(start, "PATCH", sizeof start) == 0;
+    return reason_text;
 }
-
-} // namespace
 
 command_outcome read_command_line(int argc, char **argv)
 {
@@ -64,21 +61,12 @@ command_outcome read_command_line(int argc, char **argv)
             return usage_error("unknown option ", word);
         } else if (count == 3) {
             return usage_error("too many arguments from ", word);
+        } else if (word[0] == '\0') {
+            return usage_error("empty file name", "");
         } else {
             files[count++] = word;
         }
     }
     given.output = count == 3 ? files[2] : nullptr;
-    // The patch is the file that starts with "PATCH"; one that cannot be read is the other's
-    // counterpart, and its load then fails with the box a failed load gets.
-    int32_t first = count > 0 ? is_patch_file(files[0]) : 0;
-    int32_t second = count > 1 ? is_patch_file(files[1]) : 0;
-    if (count > 1 && first >= 0 && first == second)
-        return usage_error(first ? "two patches: " : "two images: ", files[1]);
-    int32_t first_is_patch = first == 1 || (first < 0 && second == 0 && count > 1);
-    if (count > 0)
-        (first_is_patch ? given.patch : given.image) = files[0];
-    if (count > 1)
-        (first_is_patch ? given.image : given.patch) = files[1];
-    return command_run;
+    return load_given_files(files, count < 2 ? count : 2);
 }

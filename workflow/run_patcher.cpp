@@ -7,7 +7,7 @@
 #include "ips/ips_apply.h"
 #include "prepare/normalize_target.h"
 #include "workflow/carry_out_verdict.h"
-#include "workflow/command_line.h"
+#include "workflow/given_files.h"
 #include "workflow/patcher_storage.h"
 #include "workflow/save_patched_file.h"
 
@@ -21,13 +21,14 @@ int32_t run_patcher()
 {
     save_filter = "*.bin";
 
-    path_buffer[0] = '\0';
-    choose_file(given.image, "Load file to be patched", 0, "*", path_buffer, path_capacity);
-    if (path_buffer[0] == '\0')
-        return 0;
-
     // A file that cannot be read arrives at the size test with length 0 and ends there.
-    uint32_t length = load_file(path_buffer, target_buffer, target_capacity);
+    uint32_t length = 0;
+    if (!take_given_image(&length)) {
+        browse_for_file("Load file to be patched", 0, "*", path_buffer, path_capacity);
+        if (path_buffer[0] == '\0')
+            return 0;
+        length = load_file(path_buffer, target_buffer, target_capacity);
+    }
 
     // From here on every stage sees the working image: no header, linear order.
     uint8_t *start = normalize_target(target_buffer, &length);
@@ -47,11 +48,14 @@ int32_t run_patcher()
     if (result < 0)
         return 0;
     if (result == 0) {
-        path_buffer[0] = '\0';
-        choose_file(given.patch, "Load IPS file", 0, "*.ips", path_buffer, path_capacity);
-        if (path_buffer[0] == '\0')
-            return 0;
-        result = static_cast<int32_t>(load_file(path_buffer, patch_buffer, patch_capacity));
+        uint32_t patch_length = 0;
+        if (!take_given_patch(&patch_length)) {
+            browse_for_file("Load IPS file", 0, "*.ips", path_buffer, path_capacity);
+            if (path_buffer[0] == '\0')
+                return 0;
+            patch_length = load_file(path_buffer, patch_buffer, patch_capacity);
+        }
+        result = static_cast<int32_t>(patch_length);
         if (result == 0) {
             show_message("Error loading patch file", "Error");
             return 0;

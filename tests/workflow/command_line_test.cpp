@@ -9,11 +9,13 @@ namespace {
 struct command_case {
     const char *arguments, *input;
     int status;
-    const char *said, *not_said; // in its standard error (or output, for help and version)
+    std::string said;            // in its standard error (or output, for help and version)
+    const char *not_said;
     bool writes;                 // out.bin holds the patched image afterwards
 };
 
 const std::string usage = "Usage: patcher [OPTIONS] [FILE [FILE [OUTPUT]]]";
+const std::string hint = "\nTry 'patcher --help' for more information.\n";
 const std::string unasked = "Load file to be patched"; // no dialog at all
 const std::string replace = "out.bin already exists. Replace it? [y/N] ";
 
@@ -23,17 +25,23 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
 {
     const command_case cases[] = {
         {"image.bin patch.ips new.bin", "", 0, "Unrecognized patch", "File name", false},
-        {"patch.ips image.bin out.bin", "", 1, replace.c_str(), "File name", false}, // no answer: no
+        {"patch.ips image.bin out.bin", "", 1, replace, "File name", false}, // no answer: no
         {"-f patch.ips image.bin out.bin", "", 0, "Unrecognized patch", "Replace", true},
-        {"image.bin patch.ips out.bin", "\n\ny\n", 0, replace.c_str(), "File name", true}, // 2 boxes, yes
+        {"image.bin patch.ips out.bin", "\n\ny\n", 0, replace, "File name", true}, // 2 boxes, yes
         {"image.bin", "\npatch.ips\n\nout.bin\ny\n", 0, "Load IPS file", unasked.c_str(), true},
-        {"patch.ips", "image.bin\n\n\nout.bin\ny\n", 0, unasked.c_str(), "Load IPS file", true},
+        {"patch.ips", "image.bin\n\n\nout.bin\ny\n", 0, unasked, "Load IPS file", true},
         {"-- missing.bin patch.ips out.bin", "", 1, "cannot read missing.bin: No such file", "", false},
-        {"-x", "", 2, usage.c_str(), unasked.c_str(), false},
-        {"a b c d", "", 2, usage.c_str(), unasked.c_str(), false},
+        {"-x", "", 2, "patcher: unknown option -x" + hint, usage.c_str(), false},
+        {"a b c d", "", 2, "too many arguments from d" + hint, usage.c_str(), false},
+        {"'' patch.ips out.bin", "", 2, "patcher: empty file name" + hint, unasked.c_str(), false},
+        {"image.bin patch.ips ''", "", 2, "empty file name", unasked.c_str(), false},
         {"image.bin image.bin", "", 2, "two images", unasked.c_str(), false},
+        // Pipes are read once, whole: both files through FIFOs give the exact bytes.
+        {"-f patch.fifo image.fifo out.bin", "", 0, "Unrecognized patch", "cannot", true},
+        {"/dev/zero patch.ips new.bin", "", 0, "too large and will be truncated", "cannot", false},
+        {"image.bin . new.bin", "", 1, "cannot read .: Is a directory", "two images", false},
         {"patch.ips patch.ips", "", 2, "two patches", unasked.c_str(), false},
-        {"--help image.bin", "", 0, usage.c_str(), unasked.c_str(), false},
+        {"--help image.bin", "", 0, usage, unasked.c_str(), false},
         {"--version", "", 0, "patcher " PATCHER_VERSION "\n", unasked.c_str(), false},
     };
     bytes image(0x40000), old(5, 'o');
@@ -46,6 +54,10 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         write_bytes(folder + "/image.bin", image);
         write_bytes(folder + "/patch.ips", make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99}));
         write_bytes(folder + "/out.bin", old);
+        for (const char *name : {"image", "patch"})
+            if (std::string(c.arguments).find(std::string(name) + ".fifo") != std::string::npos)
+                std::system(("cd '" + folder + "' && mkfifo " + name + ".fifo && (cat " + name +
+                             (name[0] == 'i' ? ".bin" : ".ips") + " >" + name + ".fifo &)").c_str());
         start_program(std::string(PATCHER_EXE) + " " + c.arguments, folder, c.input, io, "-u DISPLAY");
         EXPECT_EQ(finish_program(io), c.status) << c.arguments;
         const std::string said = text_file(io + "/err") + text_file(io + "/out");
