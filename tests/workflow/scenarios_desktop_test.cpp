@@ -158,7 +158,7 @@ std::string play(const scenario &s, const std::string &folder)
 
 // Runs the scenario on the front end once, in the folder sub (such as "/a/b") of a fresh folder,
 // with the command line's arguments; the failure, or "" when it passed.
-std::string run_once(const scenario &s, const std::string &sub, const std::string &arguments)
+std::string run_once(const scenario &s, const std::string &sub, const std::string &arguments, int status)
 {
     std::string top = make_temp_folder(), folder = top + sub, io = make_temp_folder();
     std::filesystem::create_directories(folder);
@@ -174,7 +174,9 @@ std::string run_once(const scenario &s, const std::string &sub, const std::strin
                           " LSAN_OPTIONS=suppressions=" LEAK_SUPPRESSIONS ":print_suppressions=0");
     std::string problem = play(s, sub.empty() ? folder : "."); // a short name in a deep folder
     int code = finish_program(io);
-    if (problem.empty() && code != (s.saved.empty() ? 1 : 0)) // 0 only when the result was written
+    if (status < 0)
+        status = s.saved.empty() ? 1 : 0; // 0 only when the result was written
+    if (problem.empty() && code != status)
         problem = "exit code " + std::to_string(code);
     problem += problem.empty() ? folder_problems(s, folder) : "";
     if (!problem.empty()) {
@@ -188,12 +190,13 @@ std::string run_once(const scenario &s, const std::string &sub, const std::strin
 
 // Runs the scenario, once more after a failure: a virtual display under load now and then loses a
 // key or a start. A fault of the program fails both times.
-std::string run_scenario(const scenario &s, const std::string &sub = "", const std::string &arguments = "")
+std::string run_scenario(const scenario &s, const std::string &sub = "", const std::string &arguments = "",
+                         int status = -1)
 {
-    std::string first = run_once(s, sub, arguments);
+    std::string first = run_once(s, sub, arguments, status);
     if (!first.empty())
         std::fprintf(stderr, "%s failed once, tried again: %s\n", s.name.c_str(), first.c_str());
-    return first.empty() || run_once(s, sub, arguments).empty() ? "" : first;
+    return first.empty() || run_once(s, sub, arguments, status).empty() ? "" : first;
 }
 
 } // namespace
@@ -218,6 +221,16 @@ TEST(scenarios, desktop)
         s.steps.pop_back();
         EXPECT_EQ(run_scenario(s), "") << s.name << " with out alone";
     }
+}
+
+// Started from a file manager with two patches, nobody reads standard error: the reason is boxed,
+// and the exit status says it was a usage error.
+TEST(scenarios, desktop_usage_error)
+{
+    const bytes patch = make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99});
+    scenario s = {"usage_error", {{"a.ips", patch}, {"b.ips", patch}},
+                  {{"box", "Error", "two patches: b.ips", "", ""}}, {}};
+    EXPECT_EQ(run_scenario(s, "", "a.ips b.ips", 2), "");
 }
 
 // A folder of long names whose full path passes the path capacity: a short name typed there draws
