@@ -49,11 +49,6 @@ uint32_t byte_sum(const uint8_t *buffer, uint32_t length)
     return sum;
 }
 
-int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expected)
-{
-    return byte_sum(buffer, length) == expected ? 1 : 0;
-}
-
 namespace {
 
 const uint32_t clmul_least = 64;       // the folding path takes at least four 16-byte blocks

@@ -7,9 +7,6 @@
 // Sum of the length bytes taken as unsigned values, modulo 2^32. An empty buffer sums to 0.
 uint32_t byte_sum(const uint8_t *buffer, uint32_t length);
 
-// 1 when the byte sum of the whole buffer equals expected, else 0.
-int32_t byte_sum_equals(const uint8_t *buffer, uint32_t length, uint32_t expected);
-
 // The standard CRC-32 (IEEE 802.3: reflected, polynomial 0xEDB88320, register starting at and
 // finally flipped with 0xFFFFFFFF). "123456789" gives 0xCBF43926; an empty buffer gives 0.
 uint32_t crc32_buffer(const uint8_t *buffer, uint32_t length);
