@@ -154,8 +154,8 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
     }
 }
 
-int32_t choose_file(const char *title, const char *pattern, char *path, uint32_t capacity,
-                    int32_t save)
+int32_t ask_for_file(const char *title, const char *pattern, char *path, uint32_t capacity,
+                     int32_t save)
 {
     if (!ask_name(title, pattern, capacity, save))
         return 0;
@@ -173,13 +173,13 @@ void terminal_show_message(const char *text, const char *title)
 int32_t terminal_choose_to_read(const char *title, const char *pattern, const char *,
                                 char *path, uint32_t capacity)
 {
-    return choose_file(title, pattern, path, capacity, 0);
+    return ask_for_file(title, pattern, path, capacity, 0);
 }
 
 int32_t terminal_choose_to_write(const char *title, const char *pattern, const char *,
                                  char *path, uint32_t capacity)
 {
-    return choose_file(title, pattern, path, capacity, 1);
+    return ask_for_file(title, pattern, path, capacity, 1);
 }
 
 // Hands text to the terminal's own clipboard with the OSC 52 sequence (base64 payload).
