@@ -24,11 +24,9 @@ struct platform_ops {
                                     char *path, uint32_t capacity);
 
     // Replaces the clipboard's contents with text. Returns 0 only when the clipboard could not be
-    // opened; a clipboard that opened but took no text still returns 1.
+    // opened (the core then says so on standard output); a clipboard that opened but took no text
+    // still returns 1.
     int32_t (*put_clipboard_text)(const char *text);
-
-    // Writes one line to standard output (the clipboard failure line).
-    void (*report_clipboard_failure)(const char *line);
 
     // Asks whether the existing file name, given on the command line, may be replaced. Returns 1
     // on yes; 0 on no, and when no answer can come.

@@ -273,12 +273,6 @@ int32_t desktop_put_clipboard_text(const char *text)
     return 1;
 }
 
-void desktop_report_line(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
-}
-
 // The chooser's replace question, with no chooser behind it, for an output named on the command
 // line.
 int32_t desktop_confirm_replace(const char *name)
@@ -288,7 +282,7 @@ int32_t desktop_confirm_replace(const char *name)
 
 const platform_ops desktop_platform = {desktop_show_message, desktop_choose_to_read,
                                        desktop_choose_to_write, desktop_put_clipboard_text,
-                                       desktop_report_line, desktop_confirm_replace};
+                                       desktop_confirm_replace};
 
 } // namespace
 

@@ -212,12 +212,6 @@ int32_t terminal_put_clipboard_text(const char *text)
     return 1;
 }
 
-void terminal_report_line(const char *text)
-{
-    std::puts(text);
-    std::fflush(stdout);
-}
-
 int32_t terminal_confirm_replace(const char *name)
 {
     return ask_replace(name) == 1;
@@ -227,4 +221,4 @@ int32_t terminal_confirm_replace(const char *name)
 
 const platform_ops terminal_platform = {terminal_show_message, terminal_choose_to_read,
                                         terminal_choose_to_write, terminal_put_clipboard_text,
-                                        terminal_report_line, terminal_confirm_replace};
+                                        terminal_confirm_replace};

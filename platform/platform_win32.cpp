@@ -74,12 +74,6 @@ int32_t win32_put_clipboard_text(const char *text)
     return 1;
 }
 
-void win32_report_line(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
-}
-
 // The question the save dialog would have asked, for an output named on the command line; "No" is
 // the default, as it is there.
 int32_t win32_confirm_replace(const char *name)
@@ -113,4 +107,4 @@ void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
 
 const platform_ops win32_platform = {win32_show_message, win32_choose_to_read,
                                      win32_choose_to_write, win32_put_clipboard_text,
-                                     win32_report_line, win32_confirm_replace};
+                                     win32_confirm_replace};
