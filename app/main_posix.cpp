@@ -9,11 +9,11 @@ int main(int argc, char **argv)
 {
     start_file_system();
     command_outcome outcome = read_command_line(argc, argv);
-    if (outcome != command_run)
+    if (outcome != command_outcome::run)
         return exit_status(outcome, 0);
     // The one place where the back end is chosen: windows when a display can be opened, the
     // terminal otherwise, so a machine without a display never loads a window.
     const platform_ops *desktop = open_desktop_platform();
     platform_use(desktop ? desktop : &terminal_platform);
-    return exit_status(command_run, run_patcher());
+    return exit_status(command_outcome::run, run_patcher());
 }

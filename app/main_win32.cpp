@@ -37,8 +37,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     LocalFree(wide);
     command_outcome outcome = read_command_line(count, arguments);
-    if (outcome != command_run)
+    if (outcome != command_outcome::run)
         return exit_status(outcome, 0);
     platform_use(&win32_platform);
-    return exit_status(command_run, run_patcher());
+    return exit_status(command_outcome::run, run_patcher());
 }

@@ -17,7 +17,7 @@ struct platform_ops {
     // directory and offering the one pattern; filter_text is that pattern as a Windows filter list
     // (pattern, NUL, pattern, NUL, NUL). The choice goes into path, NUL-terminated within capacity;
     // path is left empty on cancel. The write dialog asks before an existing file is replaced.
-    // Return nonzero when a name was chosen.
+    // Return 1 when a name was chosen, 0 otherwise.
     int32_t (*choose_file_to_read)(const char *title, const char *pattern, const char *filter_text,
                                    char *path, uint32_t capacity);
     int32_t (*choose_file_to_write)(const char *title, const char *pattern, const char *filter_text,

@@ -26,19 +26,26 @@ const char usage[] =
 command_outcome usage_error(const char *reason, const char *word)
 {
     std::fprintf(stderr, "patcher: %s%s\n%s", reason, word, usage);
-    return command_usage_error;
+    return command_outcome::usage_error;
 }
 
-// 1 when the file starts with "PATCH", 0 when it does not, -1 when it cannot be read.
-int32_t is_patch_file(const char *name)
+enum class file_kind : uint8_t {
+    patch,      // starts with "PATCH"
+    other,      // readable, and does not
+    unreadable, // cannot be opened
+};
+
+file_kind kind_of_file(const char *name)
 {
     FILE *stream = stream_open(name, "rb");
     if (!stream)
-        return -1;
+        return file_kind::unreadable;
     char start[5] = {};
     size_t count = stream_read(start, sizeof start, stream);
     stream_close(stream);
-    return count == sizeof start && std::memcmp(start, "PATCH", sizeof start) == 0;
+    return count == sizeof start && std::memcmp(start, "PATCH", sizeof start) == 0
+               ? file_kind::patch
+               : file_kind::other;
 }
 
 } // namespace
@@ -54,10 +61,10 @@ command_outcome read_command_line(int argc, char **argv)
             options = 0;
         } else if (options && (std::strcmp(word, "-h") == 0 || std::strcmp(word, "--help") == 0)) {
             std::fputs(usage, stdout);
-            return command_answered;
+            return command_outcome::answered;
         } else if (options && std::strcmp(word, "--version") == 0) {
             std::printf("patcher %s\n", PATCHER_VERSION);
-            return command_answered;
+            return command_outcome::answered;
         } else if (options && (std::strcmp(word, "-f") == 0 || std::strcmp(word, "--force") == 0)) {
             given.force = 1;
         } else if (options && word[0] == '-' && word[1] != '\0') {
@@ -71,14 +78,16 @@ command_outcome read_command_line(int argc, char **argv)
     given.output = count == 3 ? files[2] : nullptr;
     // The patch is the file that starts with "PATCH"; one that cannot be read is the other's
     // counterpart, and its load then fails with the box a failed load gets.
-    int32_t first = count > 0 ? is_patch_file(files[0]) : 0;
-    int32_t second = count > 1 ? is_patch_file(files[1]) : 0;
-    if (count > 1 && first >= 0 && first == second)
-        return usage_error(first ? "two patches: " : "two images: ", files[1]);
-    int32_t first_is_patch = first == 1 || (first < 0 && second == 0 && count > 1);
+    file_kind first = count > 0 ? kind_of_file(files[0]) : file_kind::other;
+    file_kind second = count > 1 ? kind_of_file(files[1]) : file_kind::other;
+    if (count > 1 && first != file_kind::unreadable && first == second)
+        return usage_error(first == file_kind::patch ? "two patches: " : "two images: ", files[1]);
+    int32_t first_is_patch =
+        first == file_kind::patch ||
+        (first == file_kind::unreadable && second == file_kind::other && count > 1);
     if (count > 0)
         (first_is_patch ? given.patch : given.image) = files[0];
     if (count > 1)
         (first_is_patch ? given.image : given.patch) = files[1];
-    return command_run;
+    return command_outcome::run;
 }

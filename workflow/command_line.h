@@ -19,10 +19,10 @@ struct given_files {
 
 extern given_files given; // what the running program was given; all null and 0 by default
 
-enum command_outcome {
-    command_run,         // given is set: run the patcher
-    command_answered,    // --help or --version was printed on standard output: exit 0
-    command_usage_error, // a reason and the usage were printed on standard error: exit 2
+enum class command_outcome : uint8_t {
+    run,         // given is set: run the patcher
+    answered,    // --help or --version was printed on standard output: exit 0
+    usage_error, // a reason and the usage were printed on standard error: exit 2
 };
 
 // Reads the arguments (UTF-8, argv[0] the program) into given.
