@@ -26,6 +26,11 @@ void catch_stdout()
     if (!caught)
         return;
     real_stdout = dup(fileno(stdout));
+    if (real_stdout < 0) { // Emscripten's Node.js file system cannot copy it: the line goes out
+        std::fclose(caught);
+        caught = nullptr;
+        return;
+    }
     dup2(fileno(caught), fileno(stdout));
 }
 
