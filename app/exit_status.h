@@ -10,16 +10,16 @@
 
 #include <cstdint>
 
-// The status of a start whose command line asked for no run (command is not command_run), or of
+// The status of a start whose command line asked for no run (command is not run), or of
 // the run it asked for, which wrote its file when written is nonzero.
 inline int exit_status(command_outcome command, int32_t written)
 {
     switch (command) {
-    case command_run:
+    case command_outcome::run:
         return written ? 0 : 1;
-    case command_answered:
+    case command_outcome::answered:
         return 0;
-    case command_usage_error:
+    case command_outcome::usage_error:
         return 2;
     }
     return 2;

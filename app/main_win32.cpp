@@ -38,13 +38,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     }
     LocalFree(wide);
     command_outcome outcome = read_command_line(count, arguments);
-    if (outcome == command_answered)
+    if (outcome == command_outcome::answered)
         return exit_status(outcome, 0);
     platform_use(&win32_platform);
-    if (outcome == command_usage_error) {
+    if (outcome == command_outcome::usage_error) {
         // A program without a console: the reason needs a box.
         show_message(usage_error_text(), "Error");
         return exit_status(outcome, 0);
     }
-    return exit_status(command_run, run_patcher());
+    return exit_status(command_outcome::run, run_patcher());
 }

@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fault_clear();
     else
         fault_arm(stream_fault_kind(kind), 1 + (fault >> 8 & 0x3F), fault >> 15);
-    const int32_t result = outcome == command_run ? run_patcher() : 0;
+    const int32_t result = outcome == command_outcome::run ? run_patcher() : 0;
     std::filesystem::current_path(home);
     // Every file is as it was but a saved one, which holds the whole working image: the target less
     // any header preparation stripped. Nothing goes missing, and nothing else appears. A folder that
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         check(saved_here ? cut % 256 == 0 && cut <= 512 : was && was.mapped() == bytes);
     }
     check(files.empty() && (result == 0 || (result == 1 && std::filesystem::is_regular_file(saved))) &&
-          (outcome == command_run || script_events().empty()));
+          (outcome == command_outcome::run || script_events().empty()));
     script_reset(); // frees what the run kept: the fuzzer hunts leaks after any run that keeps some
     return 0;
 }

@@ -11,11 +11,10 @@ namespace {
 void drop_message(const char *, const char *) {}
 int32_t cancel_dialog(const char *, const char *, const char *, char *, uint32_t) { return 0; }
 int32_t refuse_clipboard(const char *) { return 0; }
-void drop_line(const char *) {}
 int32_t keep_file(const char *) { return 0; }
 
 const platform_ops no_platform = {drop_message, cancel_dialog, cancel_dialog, refuse_clipboard,
-                                  drop_line, keep_file};
+                                  keep_file};
 const platform_ops *platform = &no_platform;
 
 } // namespace
@@ -79,8 +78,12 @@ int32_t ask_to_replace(const char *name)
     return platform->confirm_replace(name);
 }
 
+// The failure line is the same on every platform, so it is written here rather than by each back
+// end; flushed at once, so that it stands in order with whatever the back end says on its own.
 void copy_text_to_clipboard(const char *text)
 {
-    if (!platform->put_clipboard_text(text))
-        platform->report_clipboard_failure("Error opening clipboard");
+    if (!platform->put_clipboard_text(text)) {
+        std::puts("Error opening clipboard");
+        std::fflush(stdout);
+    }
 }

@@ -17,18 +17,16 @@ struct platform_ops {
     // directory and offering the one pattern; filter_text is that pattern as a Windows filter list
     // (pattern, NUL, pattern, NUL, NUL). The choice goes into path, NUL-terminated within capacity;
     // path is left empty on cancel. The write dialog asks before an existing file is replaced.
-    // Return nonzero when a name was chosen.
+    // Return 1 when a name was chosen, 0 otherwise.
     int32_t (*choose_file_to_read)(const char *title, const char *pattern, const char *filter_text,
                                    char *path, uint32_t capacity);
     int32_t (*choose_file_to_write)(const char *title, const char *pattern, const char *filter_text,
                                     char *path, uint32_t capacity);
 
     // Replaces the clipboard's contents with text. Returns 0 only when the clipboard could not be
-    // opened; a clipboard that opened but took no text still returns 1.
+    // opened (the core then says so on standard output); a clipboard that opened but took no text
+    // still returns 1.
     int32_t (*put_clipboard_text)(const char *text);
-
-    // Writes one line to standard output (the clipboard failure line).
-    void (*report_clipboard_failure)(const char *line);
 
     // Asks whether the existing file name, given on the command line, may be replaced. Returns 1
     // on yes; 0 on no, and when no answer can come.

@@ -35,10 +35,10 @@ int32_t ips_apply(uint8_t *image, const uint8_t *patch, uint32_t image_length,
     if (std::memcmp(patch, header, header_length) != 0)
         return 0;
 
-    // cursor counts bytes consumed; left is what remains up to the patch's end
+    // cursor counts the bytes consumed; patch_length - cursor is what remains, never negative
     uint32_t cursor = header_length;
     for (;;) {
-        if (patch_length - cursor < offset_length)
+        if (patch_length - cursor < offset_length) // also a patch that ends without its "EOF"
             return 0;
         uint32_t offset = read_be(patch + cursor, offset_length);
         cursor += offset_length;
@@ -71,8 +71,5 @@ int32_t ips_apply(uint8_t *image, const uint8_t *patch, uint32_t image_length,
                 return 0;
             std::memset(image + offset, fill, count);
         }
-
-        if (cursor == patch_length) // ended behind a record, without its "EOF"
-            return 0;
     }
 }

@@ -40,7 +40,7 @@ void run_box(GtkWindow *owner, const char *text, const char *title)
     settle();
 }
 
-void gtk_show_message(const char *text, const char *title)
+void desktop_show_message(const char *text, const char *title)
 {
     run_box(nullptr, text, title);
 }
@@ -224,14 +224,14 @@ int32_t run_chooser(const char *title, const char *pattern, char *path, uint32_t
     return chosen;
 }
 
-int32_t gtk_choose_to_read(const char *title, const char *pattern, const char *, char *path,
-                           uint32_t capacity)
+int32_t desktop_choose_to_read(const char *title, const char *pattern, const char *, char *path,
+                               uint32_t capacity)
 {
     return run_chooser(title, pattern, path, capacity, 0);
 }
 
-int32_t gtk_choose_to_write(const char *title, const char *pattern, const char *, char *path,
-                            uint32_t capacity)
+int32_t desktop_choose_to_write(const char *title, const char *pattern, const char *, char *path,
+                                uint32_t capacity)
 {
     return run_chooser(title, pattern, path, capacity, 1);
 }
@@ -248,7 +248,7 @@ void release_text(GtkClipboard *, gpointer text)
 
 // Puts text on the CLIPBOARD selection as every text type, and offers it to the clipboard manager
 // so that it outlives the program where one runs; without a manager it goes when the program ends.
-int32_t gtk_put_clipboard_text(const char *text)
+int32_t desktop_put_clipboard_text(const char *text)
 {
     GtkClipboard *clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     if (!clipboard)
@@ -273,21 +273,16 @@ int32_t gtk_put_clipboard_text(const char *text)
     return 1;
 }
 
-void gtk_report_line(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
-}
-
 // The chooser's replace question, with no chooser behind it, for an output named on the command
 // line.
-int32_t gtk_confirm_replace(const char *name)
+int32_t desktop_confirm_replace(const char *name)
 {
     return confirm_replace(nullptr, name);
 }
 
-const platform_ops gtk_platform = {gtk_show_message, gtk_choose_to_read, gtk_choose_to_write,
-                                   gtk_put_clipboard_text, gtk_report_line, gtk_confirm_replace};
+const platform_ops desktop_platform = {desktop_show_message, desktop_choose_to_read,
+                                       desktop_choose_to_write, desktop_put_clipboard_text,
+                                       desktop_confirm_replace};
 
 } // namespace
 
@@ -298,5 +293,5 @@ const platform_ops *patcher_gtk_open()
         return nullptr;
     g_set_application_name("Patcher");
     gtk_window_set_default_icon_name("patcher");
-    return &gtk_platform;
+    return &desktop_platform;
 }

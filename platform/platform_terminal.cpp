@@ -18,7 +18,17 @@ const size_t line_capacity = 4096; // longer answers are read through and refuse
 char line[line_capacity];
 size_t line_length; // bytes in line, which a NUL byte typed into the answer makes differ from strlen
 
-enum line_status { line_read, line_too_long, input_ended };
+enum class line_status : uint8_t {
+    read,     // a whole line, now in line
+    too_long, // read through to its end, and more than line can hold
+    ended,    // the end of input, with nothing before it
+};
+
+enum class replace_answer : uint8_t {
+    yes,
+    no,
+    ended, // the end of input came instead of an answer
+};
 
 // Reads one line of standard input into line, without its line end.
 line_status read_line()
@@ -27,7 +37,7 @@ line_status read_line()
     int32_t overflow = 0;
     int c = std::getchar();
     if (c == EOF)
-        return input_ended;
+        return line_status::ended;
     while (c != EOF && c != '\n') {
         if (length + 1 < line_capacity)
             line[length++] = static_cast<char>(c);
@@ -39,7 +49,7 @@ line_status read_line()
         length--;
     line[length] = '\0';
     line_length = length;
-    return overflow ? line_too_long : line_read;
+    return overflow ? line_status::too_long : line_status::read;
 }
 
 int32_t is_regular_file(const char *name)
@@ -88,15 +98,17 @@ void say_too_long(uint32_t capacity)
                  static_cast<unsigned>(capacity - 1));
 }
 
-// Asks whether the existing file name may be replaced: 1 yes, 0 no, -1 at the end of input.
-int32_t ask_replace(const char *name)
+// Asks whether the existing file name may be replaced; anything but y or yes is no.
+replace_answer ask_replace(const char *name)
 {
     std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", name);
     std::fflush(stderr);
     line_status status = read_line();
-    if (status == input_ended)
-        return -1;
-    return status == line_read && (strcasecmp(line, "y") == 0 || strcasecmp(line, "yes") == 0);
+    if (status == line_status::ended)
+        return replace_answer::ended;
+    int32_t yes = status == line_status::read &&
+                  (strcasecmp(line, "y") == 0 || strcasecmp(line, "yes") == 0);
+    return yes ? replace_answer::yes : replace_answer::no;
 }
 
 // Asks for a name under title until one is acceptable; returns 0 on cancel. Leaves it in line.
@@ -107,9 +119,9 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
         std::fprintf(stderr, "File name (%s): ", pattern);
         std::fflush(stderr);
         line_status status = read_line();
-        if (status == input_ended || (status == line_read && line[0] == '\0'))
+        if (status == line_status::ended || (status == line_status::read && line[0] == '\0'))
             return 0;
-        if (status == line_too_long) {
+        if (status == line_status::too_long) {
             say_too_long(capacity);
             continue;
         }
@@ -144,18 +156,18 @@ int32_t ask_name(const char *title, const char *pattern, uint32_t capacity, int3
             return 1;
         static char name[line_capacity];
         std::memcpy(name, line, length + 1);
-        int32_t answer = ask_replace(name);
-        if (answer < 0)
+        replace_answer answer = ask_replace(name);
+        if (answer == replace_answer::ended)
             return 0;
-        if (answer) {
+        if (answer == replace_answer::yes) {
             std::memcpy(line, name, length + 1);
             return 1;
         }
     }
 }
 
-int32_t choose_file(const char *title, const char *pattern, char *path, uint32_t capacity,
-                    int32_t save)
+int32_t ask_for_file(const char *title, const char *pattern, char *path, uint32_t capacity,
+                     int32_t save)
 {
     if (!ask_name(title, pattern, capacity, save))
         return 0;
@@ -173,13 +185,13 @@ void terminal_show_message(const char *text, const char *title)
 int32_t terminal_choose_to_read(const char *title, const char *pattern, const char *,
                                 char *path, uint32_t capacity)
 {
-    return choose_file(title, pattern, path, capacity, 0);
+    return ask_for_file(title, pattern, path, capacity, 0);
 }
 
 int32_t terminal_choose_to_write(const char *title, const char *pattern, const char *,
                                  char *path, uint32_t capacity)
 {
-    return choose_file(title, pattern, path, capacity, 1);
+    return ask_for_file(title, pattern, path, capacity, 1);
 }
 
 // Hands text to the terminal's own clipboard with the OSC 52 sequence (base64 payload).
@@ -212,19 +224,13 @@ int32_t terminal_put_clipboard_text(const char *text)
     return 1;
 }
 
-void terminal_report_line(const char *text)
-{
-    std::puts(text);
-    std::fflush(stdout);
-}
-
 int32_t terminal_confirm_replace(const char *name)
 {
-    return ask_replace(name) == 1;
+    return ask_replace(name) == replace_answer::yes;
 }
 
 } // namespace
 
 const platform_ops terminal_platform = {terminal_show_message, terminal_choose_to_read,
                                         terminal_choose_to_write, terminal_put_clipboard_text,
-                                        terminal_report_line, terminal_confirm_replace};
+                                        terminal_confirm_replace};

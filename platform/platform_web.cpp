@@ -4,7 +4,9 @@
 // Asyncify suspends the run meanwhile, so run_patcher stays the same forward sequence as on the
 // desktop. Every file chosen or dropped on the page is written into the working folder, the
 // current directory of the in-memory file system, before its name comes back here, so the core
-// opens it by name like any other file, and finds a title's patch there by its fixed name.
+// opens it by name like any other file, and finds a title's patch there by its fixed name. The
+// line the core writes on standard output when the clipboard refused the text reaches the page
+// through Module.print.
 #include "platform/platform_web.h"
 
 #include <cstdio>
@@ -40,8 +42,6 @@ EM_ASYNC_JS(int32_t, page_replace, (const char *title, const char *name), {
 EM_ASYNC_JS(int32_t, page_copy, (const char *text), {
     return (await Module.page.copy(UTF8ToString(text))) ? 1 : 0;
 });
-
-EM_JS(void, page_report, (const char *line), { Module.page.report(UTF8ToString(line)); });
 
 EM_JS(void, page_finish, (const char *name), { Module.page.finish(UTF8ToString(name)); });
 
@@ -83,4 +83,4 @@ int32_t web_confirm_replace(const char *)
 } // namespace
 
 const platform_ops web_platform = {page_message, web_choose_to_read, web_choose_to_write,
-                                   page_copy, page_report, web_confirm_replace};
+                                   page_copy, web_confirm_replace};

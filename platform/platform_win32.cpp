@@ -24,6 +24,24 @@ static_assert(open_flags == 0x1001 && save_flags == 0x0006, "the dialogs' flags"
 const char current_folder[] = ".";   // every dialog starts in the process's current directory
 const char no_default_extension[] = ""; // present but empty: the save dialog keeps typed names
 
+// Fills record for the open dialog (save == 0) or the save dialog, exactly as it is handed to
+// GetOpenFileNameA or GetSaveFileNameA: every member zero except the ones these dialogs need.
+void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
+                        const char *filter_text, char *path, uint32_t capacity)
+{
+    std::memset(record, 0, sizeof *record);
+    record->lStructSize = dialog_record_size;
+    record->hwndOwner = nullptr;
+    record->lpstrFilter = filter_text;
+    record->nFilterIndex = 1; // the filter's one entry
+    record->lpstrFile = path;
+    record->nMaxFile = capacity;
+    record->lpstrInitialDir = current_folder;
+    record->lpstrTitle = title;
+    record->lpstrDefExt = no_default_extension;
+    record->Flags = save ? save_flags : open_flags;
+}
+
 void win32_show_message(const char *text, const char *title)
 {
     MessageBoxA(nullptr, text, title, MB_OK);
@@ -74,12 +92,6 @@ int32_t win32_put_clipboard_text(const char *text)
     return 1;
 }
 
-void win32_report_line(const char *line)
-{
-    std::puts(line);
-    std::fflush(stdout);
-}
-
 // The question the save dialog would have asked, for an output named on the command line; "No" is
 // the default, as it is there.
 int32_t win32_confirm_replace(const char *name)
@@ -95,22 +107,6 @@ int32_t win32_confirm_replace(const char *name)
 BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record) = GetOpenFileNameA;
 BOOL(WINAPI *save_file_dialog)(OPENFILENAMEA *record) = GetSaveFileNameA;
 
-void fill_dialog_record(OPENFILENAMEA *record, const char *title, int32_t save,
-                        const char *filter_text, char *path, uint32_t capacity)
-{
-    std::memset(record, 0, sizeof *record);
-    record->lStructSize = dialog_record_size;
-    record->hwndOwner = nullptr;
-    record->lpstrFilter = filter_text;
-    record->nFilterIndex = 1; // the filter's one entry
-    record->lpstrFile = path;
-    record->nMaxFile = capacity;
-    record->lpstrInitialDir = current_folder;
-    record->lpstrTitle = title;
-    record->lpstrDefExt = no_default_extension;
-    record->Flags = save ? save_flags : open_flags;
-}
-
 const platform_ops win32_platform = {win32_show_message, win32_choose_to_read,
                                      win32_choose_to_write, win32_put_clipboard_text,
-                                     win32_report_line, win32_confirm_replace};
+                                     win32_confirm_replace};

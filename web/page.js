@@ -17,6 +17,9 @@ Module.preRun = [() => {
   FS.chdir(working_folder);
 }];
 Module.onAbort = () => say('The patcher could not start in this browser.');
+// The program's standard output carries one line only, written when the clipboard refused the
+// text: the page shows it beside the text to copy by hand.
+Module.print = line => Module.page.report(line);
 
 function say(text) {
   $('status').textContent = text;

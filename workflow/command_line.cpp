@@ -32,7 +32,7 @@ command_outcome usage_error(const char *reason, const char *word)
 {
     std::snprintf(reason_text, sizeof reason_text, "%s%s", reason, word);
     std::fprintf(stderr, "patcher: %s%s\nTry 'patcher --help' for more information.\n", reason, word);
-    return command_usage_error;
+    return command_outcome::usage_error;
 }
 
 const char *usage_error_text()
@@ -51,10 +51,10 @@ command_outcome read_command_line(int argc, char **argv)
             options = 0;
         } else if (options && (std::strcmp(word, "-h") == 0 || std::strcmp(word, "--help") == 0)) {
             std::fputs(usage, stdout);
-            return command_answered;
+            return command_outcome::answered;
         } else if (options && std::strcmp(word, "--version") == 0) {
             std::printf("patcher %s\n", PATCHER_VERSION);
-            return command_answered;
+            return command_outcome::answered;
         } else if (options && (std::strcmp(word, "-f") == 0 || std::strcmp(word, "--force") == 0)) {
             given.force = 1;
         } else if (options && word[0] == '-' && word[1] != '\0') {

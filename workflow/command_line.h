@@ -20,10 +20,10 @@ struct given_files {
 
 extern given_files given; // what the running program was given; all null and 0 by default
 
-enum command_outcome {
-    command_run,         // given is set: run the patcher
-    command_answered,    // --help or --version was printed on standard output: exit 0
-    command_usage_error, // its reason was printed on standard error: exit 2
+enum class command_outcome : uint8_t {
+    run,         // given is set: run the patcher
+    answered,    // --help or --version was printed on standard output: exit 0
+    usage_error, // its reason was printed on standard error: exit 2
 };
 
 // Reads the arguments (UTF-8, argv[0] the program) into given, and the FILEs they name into their
@@ -31,7 +31,7 @@ enum command_outcome {
 command_outcome read_command_line(int argc, char **argv);
 
 // Prints "patcher: REASON WORD" and a pointer to --help on standard error, and keeps the reason
-// for usage_error_text. Returns command_usage_error.
+// for usage_error_text. Returns command_outcome::usage_error.
 command_outcome usage_error(const char *reason, const char *word);
 
 // The reason of the last usage error, in one line, for a desktop front end's box.

@@ -59,7 +59,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
     image = patch = loaded_file{};
     given.image = given.patch = nullptr;
     if (count == 0)
-        return command_run;
+        return command_outcome::run;
     int32_t cut;
     uint32_t length = read_file(files[0], target_buffer, target_capacity, &cut);
     const int32_t first_is_patch = starts_as_patch(target_buffer, length);
@@ -70,7 +70,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
         set(&image, length, cut);
     (first_is_patch ? given.patch : given.image) = files[0];
     if (count == 1)
-        return command_run;
+        return command_outcome::run;
 
     if (first_read && !first_is_patch) {
         // The image stays where it is; the second file can only be the patch.
@@ -79,7 +79,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
             return usage_error("two images: ", files[1]);
         set(&patch, length, cut);
         given.patch = files[1];
-        return command_run;
+        return command_outcome::run;
     }
     length = read_file(files[1], target_buffer, target_capacity, &cut);
     if (starts_as_patch(target_buffer, length)) {
@@ -87,7 +87,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
             return usage_error("two patches: ", files[1]);
         move_patch_over(length, cut); // the first, unread, stays the image
         given.patch = files[1];
-        return command_run;
+        return command_outcome::run;
     }
     if (!first_is_patch) {
         // The first could not be read: the second is no patch, so the first must have been one.
@@ -96,7 +96,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
     }
     set(&image, length, cut);
     given.image = files[1];
-    return command_run;
+    return command_outcome::run;
 }
 
 int32_t take_given_image(uint32_t *length)

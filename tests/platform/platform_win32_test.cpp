@@ -40,7 +40,7 @@ TEST(win32_dialog, record_holds_exactly_what_the_dialogs_are_given_and_nothing_e
                  {"Save patched file", 1, "*.bin", 0x0006}}; // asks before replacing; no read-only box
     for (const auto &c : cases) {
         char path[1019];
-        EXPECT_EQ(browse_for_file(c.title, c.save, c.pattern, path, sizeof path), 0);
+        EXPECT_EQ(choose_file(nullptr, c.title, c.save, c.pattern, path, sizeof path), 0);
         OPENFILENAMEA want;
         std::memset(&want, 0, sizeof want); // every other byte, past the NT4 form too, is zero
         want.lStructSize = sizeof(void *) == 4 ? 76 : 136; // the NT4 form of the record

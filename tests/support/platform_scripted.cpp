@@ -3,8 +3,10 @@
 #include "host/host_services.h"
 #include "host/platform.h"
 
+#include <cstdio>
 #include <cstring>
 #include <deque>
+#include <unistd.h>
 
 namespace {
 
@@ -12,14 +14,52 @@ std::deque<std::string> answers;
 std::vector<script_event> events;
 bool clipboard_fails = false;
 
+// Standard output from a refused clipboard on: the core writes its failure line there, so it is
+// caught in a file of its own and read back as "stdout" events before the next event.
+FILE *caught = nullptr;
+int real_stdout = -1;
+
+void catch_stdout()
+{
+    std::fflush(stdout);
+    caught = std::tmpfile(); // none: the line goes where it always goes, and no event shows it
+    if (!caught)
+        return;
+    real_stdout = dup(fileno(stdout));
+    if (real_stdout < 0) { // Emscripten's Node.js file system cannot copy it: the line goes out
+        std::fclose(caught);
+        caught = nullptr;
+        return;
+    }
+    dup2(fileno(caught), fileno(stdout));
+}
+
+void record_stdout()
+{
+    if (!caught)
+        return;
+    std::fflush(stdout);
+    dup2(real_stdout, fileno(stdout));
+    close(real_stdout);
+    real_stdout = -1;
+    std::rewind(caught);
+    char line[256];
+    while (std::fgets(line, sizeof line, caught))
+        events.push_back({"stdout", "", std::string(line, std::strcspn(line, "\r\n")), ""});
+    std::fclose(caught);
+    caught = nullptr;
+}
+
 void scripted_show_message(const char *text, const char *title)
 {
+    record_stdout();
     events.push_back({"box", title, text, ""});
 }
 
 int32_t answer_dialog(const char *kind, const char *title, const char *pattern,
                       const char *filter_text, char *path, uint32_t capacity)
 {
+    record_stdout();
     events.push_back({kind, title, pattern, std::string(filter_text, filter_text_size)});
     if (answers.empty())
         return 0;
@@ -50,20 +90,19 @@ int32_t scripted_choose_to_write(const char *title, const char *pattern, const c
 
 int32_t scripted_put_clipboard_text(const char *text)
 {
-    if (clipboard_fails)
+    record_stdout();
+    if (clipboard_fails) {
+        catch_stdout();
         return 0;
+    }
     events.push_back({"clipboard", "", text, ""});
     return 1;
-}
-
-void scripted_report_line(const char *line)
-{
-    events.push_back({"stdout", "", line, ""});
 }
 
 // The replace question takes the next answer: "yes" replaces.
 int32_t scripted_confirm_replace(const char *name)
 {
+    record_stdout();
     events.push_back({"replace", "", name, ""});
     bool yes = !answers.empty() && answers.front() == "yes";
     if (!answers.empty())
@@ -73,12 +112,13 @@ int32_t scripted_confirm_replace(const char *name)
 
 const platform_ops scripted_platform = {scripted_show_message, scripted_choose_to_read,
                                         scripted_choose_to_write, scripted_put_clipboard_text,
-                                        scripted_report_line, scripted_confirm_replace};
+                                        scripted_confirm_replace};
 
 } // namespace
 
 void script_reset()
 {
+    record_stdout();
     answers.clear();
     events.clear();
     clipboard_fails = false;
@@ -97,11 +137,13 @@ void script_clipboard_fails(bool fails)
 
 const std::vector<script_event> &script_events()
 {
+    record_stdout();
     return events;
 }
 
 std::vector<std::string> script_transcript()
 {
+    record_stdout();
     std::vector<std::string> lines;
     for (const script_event &e : events)
         lines.push_back(e.kind + "|" + e.title + "|" + e.text);

@@ -7,7 +7,7 @@
 
 // One thing the program showed or did, in order. kind is "box" (title, text), "open" or "save"
 // (title, text = the pattern, filter = the filter text), "clipboard" (text placed) or "stdout"
-// (text = the line written).
+// (text = a line written on standard output after the clipboard refused its text).
 struct script_event {
     std::string kind;
     std::string title;
