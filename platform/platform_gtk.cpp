@@ -104,7 +104,7 @@ int32_t confirm_replace(GtkWindow *chooser, const char *name)
         folder);
     gtk_dialog_add_button(GTK_DIALOG(ask), g_dgettext("gtk30", "_Cancel"), GTK_RESPONSE_CANCEL);
     gtk_dialog_add_button(GTK_DIALOG(ask), g_dgettext("gtk30", "_Replace"), GTK_RESPONSE_ACCEPT);
-    gtk_dialog_set_default_response(GTK_DIALOG(ask), GTK_RESPONSE_ACCEPT);
+    gtk_dialog_set_default_response(GTK_DIALOG(ask), GTK_RESPONSE_CANCEL); // Return keeps the file
     gtk_window_set_position(GTK_WINDOW(ask), chooser ? GTK_WIN_POS_CENTER_ON_PARENT
                                                      : GTK_WIN_POS_CENTER);
     int32_t replace = gtk_dialog_run(GTK_DIALOG(ask)) == GTK_RESPONSE_ACCEPT;
