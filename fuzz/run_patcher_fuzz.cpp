@@ -1,7 +1,7 @@
 // run_patcher_fuzz.cpp -- whole runs from a command line, with the target, the patch, the dialog
 // answers and a stream fault chosen by the fuzzer: a file changes only when the run ends in a save
-// with result 1 (or fails only to sync the folder after it), a save holds the whole working image,
-// every box has one of the program's titles, and a command line that asks for no run changes
+// with result 1 (or fails only to open or sync the folder after it), a save holds the whole working
+// image, every box has one of the program's titles, and a command line that asks for no run changes
 // nothing and shows nothing
 //
 // Input: the command line (a byte: bits 0-2 the count of words that follow, one byte each, from
@@ -20,7 +20,7 @@
 #include "workflow/patcher_storage.h"
 #include "host/platform.h"
 #include "workflow/run_patcher.h"
-#include "host/files/stream_faults.h"
+#include "host/files/fault_points.h"
 
 #include <csignal>
 #include <map>
@@ -110,13 +110,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (kind == fault_kind_count)
         fault_clear();
     else
-        fault_arm(stream_fault_kind(kind), 1 + (fault >> 8 & 0x3F), fault >> 15);
+        fault_arm(fault_kind(kind), 1 + (fault >> 8 & 0x3F), fault >> 15);
     const int32_t result = outcome == command_outcome::run ? run_patcher() : 0;
     std::filesystem::current_path(home);
     // Every file is as it was but a saved one, which holds the whole working image: the target less
     // any header preparation stripped. Nothing goes missing, and nothing else appears. A folder that
-    // cannot be synced fails the run after the rename, with the new file in place.
-    const bool renamed = result == 1 || (kind == fault_sync_folder && fault_hits());
+    // cannot be opened or synced fails the run after the rename, with the new file in place.
+    const bool after_rename =
+        kind == int(fault_kind::folder_open) || kind == int(fault_kind::folder_sync);
+    const bool renamed = result == 1 || (after_rename && fault_hits());
     static std::string bytes; // one block for every file read: fresh ones cost page faults
     for (const std::filesystem::path &file : std::filesystem::directory_iterator(scratch())) {
         if (std::filesystem::is_symlink(file))

@@ -1,7 +1,9 @@
-// file_streams.h -- the standard C stream calls that the host services make, in one place
+// file_streams.h -- the file calls that the host services make, in one place
 //
 // Every open, seek, read, write, flush, close, naming, replacement and folder sync of the host services
-// goes through here, so that tests can make any one of them fail.
+// goes through here. The calls on standard C streams are in file_streams.cpp; naming, replacing and
+// syncing differ per system and are in the file system's own file (file_system_posix.cpp,
+// file_system_win32.cpp). Each has its fault points (fault_points.h), which test builds can fire.
 #ifndef PATCHER_FILE_STREAMS_H
 #define PATCHER_FILE_STREAMS_H
 
@@ -16,10 +18,22 @@ int32_t stream_seek_end(FILE *stream); // 1 when the stream is at its end; a pip
 size_t stream_read(void *buffer, size_t length, FILE *stream);
 size_t stream_write(const void *buffer, size_t length, FILE *stream);
 int32_t stream_flush(FILE *stream); // 1 when every buffered byte reached the file (and the disk)
-int32_t stream_name_temp(FILE *stream); // 1 when the complete temporary file has its name
 int32_t stream_close(FILE *stream); // 1 when the close succeeded
-int32_t file_replace(const char *target); // 1 when the temporary file took target's place
+
+// Gives the complete temporary file a name beside its target, so that file_replace can put it
+// there; nothing to do for one created with a name. Returns 0 on failure.
+int32_t stream_name_temp(FILE *stream);
+
+// Puts the named temporary file in place of target in one step. Returns 0 on failure, with target
+// as it was.
+int32_t file_replace(const char *target);
+
+// Removes the temporary file's name, if it still has one (a failed save; after file_replace, none),
+// leaving errno as it was.
 void file_remove_temp();
-int32_t file_sync_folder(const char *target); // 1 when the replacement reached the disk
+
+// Makes the replacement itself durable: on POSIX systems the folder's entry is synced to the disk.
+// Returns 0 on failure.
+int32_t file_sync_folder(const char *target);
 
 #endif

@@ -39,23 +39,8 @@ FILE *open_file(const char *path, const char *mode);
 // where the system can, else under a name nobody can predict. It has target's permission bits (and
 // owner and group, where the program may set them) from the start; for a new target, those a plain
 // create would give. Refused, with errno set, when target exists and is read-only or no plain file.
+// Naming, replacing and removing it are the stream layer's (file_streams.h), implemented with it.
 FILE *create_temp_file(const char *target);
-
-// Gives the complete temporary file a name beside target, so that replace_file can put it there;
-// nothing to do for one created with a name. Returns 0 on failure.
-int32_t name_temp_file(FILE *stream);
-
-// Puts the named temporary file in place of target in one step. Returns 0 on failure, with target
-// as it was.
-int32_t replace_file(const char *target);
-
-// Removes the temporary file's name, if it still has one (a failed save; after replace_file, none),
-// leaving errno as it was.
-void remove_temp_file();
-
-// Makes the replacement itself durable: on POSIX systems the folder's entry is synced to the disk.
-// Returns 0 on failure.
-int32_t sync_folder(const char *target);
 
 // Pushes a flushed stream's bytes to the disk. Returns 0 on failure.
 int32_t sync_stream(FILE *stream);

@@ -6,6 +6,8 @@
 // over the target; elsewhere it has an unpredictable name from the start. Either way a signal that
 // ends the program removes the name first.
 #include "host/files/file_system.h"
+#include "host/files/fault_points.h"
+#include "host/files/file_streams.h"
 
 #include <cerrno>
 #include <climits>
@@ -116,6 +118,8 @@ int create_unnamed(mode_t mode)
 #ifdef O_TMPFILE
     if (access("/proc/self/fd", X_OK) != 0)
         return -1;
+    if (fault_due(fault_kind::temp_unnamed))
+        return -1; // as a file system without unnamed files answers
     return open(folder_of(save_target), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
 #else
     (void)mode;
@@ -125,7 +129,7 @@ int create_unnamed(mode_t mode)
 
 void remove_temp_and_end(int signal_number)
 {
-    remove_temp_file();
+    file_remove_temp();
     std::signal(signal_number, SIG_DFL);
     std::raise(signal_number);
 }
@@ -211,12 +215,12 @@ FILE *create_temp_file(const char *target)
         int saved = errno;
         close(fd);
         errno = saved;
-        remove_temp_file();
+        file_remove_temp();
     }
     return stream;
 }
 
-int32_t name_temp_file(FILE *stream)
+int32_t stream_name_temp(FILE *stream)
 {
     if (temp_named)
         return 1;
@@ -226,7 +230,8 @@ int32_t name_temp_file(FILE *stream)
         if (!make_temp_name())
             return 0;
         temp_named = 1; // before the name exists, so that no signal can come between
-        if (linkat(AT_FDCWD, descriptor, AT_FDCWD, temp_name, AT_SYMLINK_FOLLOW) == 0)
+        if (!fault_due(fault_kind::link) &&
+            linkat(AT_FDCWD, descriptor, AT_FDCWD, temp_name, AT_SYMLINK_FOLLOW) == 0)
             return 1;
         temp_named = 0;
         if (errno != EEXIST)
@@ -234,20 +239,20 @@ int32_t name_temp_file(FILE *stream)
     }
 }
 
-int32_t replace_file(const char *target)
+int32_t file_replace(const char *target)
 {
     struct stat info;
     if (lstat(target, &info) == 0 && !S_ISREG(info.st_mode)) { // turned into something else since
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return 0;
     }
-    if (rename(temp_name, target) != 0)
+    if (fault_due(fault_kind::rename) || rename(temp_name, target) != 0)
         return 0;
     temp_named = 0;
     return 1;
 }
 
-void remove_temp_file()
+void file_remove_temp()
 {
     int reason = errno; // the failure that led here is what the user is told
     if (temp_named)
@@ -256,19 +261,24 @@ void remove_temp_file()
     errno = reason;
 }
 
-int32_t sync_folder(const char *target)
+int32_t file_sync_folder(const char *target)
 {
-    int fd = open(folder_of(target), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = fault_due(fault_kind::folder_open)
+                 ? -1
+                 : open(folder_of(target), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return 0;
+    fault_note_sync(fd);
     // Some file systems cannot sync a folder, and need not: theirs is durable as it is.
-    int32_t synced = fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    int32_t synced = (!fault_due(fault_kind::folder_sync) && fsync(fd) == 0) || errno == EINVAL ||
+                     errno == EROFS;
     close(fd);
     return synced;
 }
 
 int32_t sync_stream(FILE *stream)
 {
+    fault_note_sync(fileno(stream));
     // Pipes and special files cannot be synced, and need not be.
     return fsync(fileno(stream)) == 0 || errno == EINVAL || errno == EROFS;
 }

@@ -6,6 +6,8 @@
 // of 260 characters is made absolute behind the \\?\ prefix, which lifts it.
 #define _CRT_RAND_S // rand_s, the system's own random numbers
 #include "host/files/file_system.h"
+#include "host/files/fault_points.h"
+#include "host/files/file_streams.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -175,18 +177,18 @@ FILE *create_temp_file(const char *target)
     FILE *stream = fd < 0 ? nullptr : _fdopen(fd, "wb");
     if (!stream) {
         fd < 0 ? CloseHandle(file) : _close(fd);
-        remove_temp_file();
+        file_remove_temp();
         errno = EMFILE;
     }
     return stream;
 }
 
-int32_t name_temp_file(FILE *)
+int32_t stream_name_temp(FILE *)
 {
     return 1; // it was created with its name
 }
 
-int32_t replace_file(const char *target)
+int32_t file_replace(const char *target)
 {
     static wchar_t wide_target[wide_capacity];
     if (!wide_name(target, wide_target))
@@ -197,6 +199,8 @@ int32_t replace_file(const char *target)
         errno = attributes & FILE_ATTRIBUTE_DIRECTORY ? EISDIR : EACCES;
         return 0;
     }
+    if (fault_due(fault_kind::rename))
+        return 0;
     // MoveFileEx replaces an existing target in one step, and returns only once the move has
     // reached the disk.
     if (!MoveFileExW(wide_temp, wide_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -207,14 +211,14 @@ int32_t replace_file(const char *target)
     return 1;
 }
 
-void remove_temp_file()
+void file_remove_temp()
 {
     if (temp_named)
         DeleteFileW(wide_temp); // Windows' last error only: errno stays
     temp_named = 0;
 }
 
-int32_t sync_folder(const char *)
+int32_t file_sync_folder(const char *)
 {
     return 1; // the write-through move is durable as it stands
 }

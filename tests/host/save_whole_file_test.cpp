@@ -1,0 +1,74 @@
+// save_whole_file_test.cpp -- the file and the folder a save syncs, and a signal in the middle of a
+// save with a named temporary file
+#include "support/temp_folder.h"
+#include "host/files/fault_points.h"
+#include "host/files/file_system.h"
+#include "host/host_services.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+bool synced(const std::string &path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && fault_was_synced(info.st_dev, info.st_ino);
+}
+
+} // namespace
+
+// Saved into a folder other than the current one, new or over an old file, through an unnamed
+// temporary file or a named one: the new file and its own folder reach the disk, the current
+// folder is not what is synced.
+TEST(save_whole_file, syncs_the_saved_file_and_the_folder_that_holds_it)
+{
+    working_folder current;
+    const std::string away = make_temp_folder(), path = away + "/out.bin";
+    const uint8_t image[] = {1, 2, 3};
+    for (int variant = 0; variant < 4; variant++) {
+        SCOPED_TRACE(variant);
+        remove_tree(path);
+        if (variant & 1)
+            write_bytes(path, bytes(5, 9));
+        fault_clear();
+        if (variant & 2)
+            fault_arm(fault_kind::temp_unnamed, 1, 1);
+        EXPECT_EQ(save_whole_file(path.c_str(), image, sizeof image), 1);
+        EXPECT_EQ(read_bytes(path), bytes(image, image + sizeof image));
+        EXPECT_TRUE(synced(path)) << "the file's bytes";
+        EXPECT_TRUE(synced(away)) << "the folder's entry";
+        EXPECT_FALSE(synced("."));
+    }
+    fault_clear();
+    remove_tree(away);
+}
+
+// A signal that ends the program while the named temporary file is being written removes it first;
+// the old file stays as it was.
+TEST(save_whole_file, a_signal_in_the_middle_removes_the_named_temporary_file)
+{
+    working_folder folder;
+    const bytes old_bytes(7, 0x5A);
+    write_bytes("out.bin", old_bytes);
+    const pid_t child = fork();
+    if (child == 0) {
+        start_file_system();
+        fault_arm(fault_kind::temp_unnamed, 1, 1); // a named temporary file, as without O_TMPFILE
+        fault_observe([](fault_kind kind) {
+            if (kind == fault_kind::write && folder_entries(".").size() == 2) // it is there
+                std::raise(SIGTERM);
+        });
+        const uint8_t image[] = {1, 2, 3};
+        save_whole_file("out.bin", image, sizeof image);
+        _exit(3); // the signal never came, or did not end the program
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(folder_entries(folder.path), std::vector<std::string>{"out.bin"});
+    EXPECT_EQ(read_bytes("out.bin"), old_bytes);
+}
