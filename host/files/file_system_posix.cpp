@@ -294,13 +294,21 @@ void start_file_system()
         if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDWR) < 0)
             break; // open takes the lowest free descriptor, which is this one
     std::signal(SIGXFSZ, SIG_IGN);
-    static const int ending_signals[] = {SIGINT, SIGTERM, SIGHUP};
+    // Every signal that can be caught and whose default action ends the program.
+    static const int ending_signals[] = {
+        SIGHUP, SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS, SIGFPE, SIGUSR1, SIGSEGV,
+        SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO, SIGSYS,
+#ifdef __linux__
+        SIGSTKFLT, SIGPWR,
+#endif
+    };
     for (int signal_number : ending_signals) {
         struct sigaction ending = {}, before;
         ending.sa_handler = remove_temp_and_end;
         sigemptyset(&ending.sa_mask);
-        // A signal that the program was started to ignore (nohup's SIGHUP) stays ignored.
-        if (sigaction(signal_number, &ending, &before) == 0 && before.sa_handler == SIG_IGN)
+        // A signal that the program was started to ignore (nohup's SIGHUP), or that another
+        // handler already watches (a sanitizer's, for a crash), is left as it was.
+        if (sigaction(signal_number, &ending, &before) == 0 && before.sa_handler != SIG_DFL)
             sigaction(signal_number, &before, nullptr);
     }
 }

@@ -1,5 +1,5 @@
 // terminal_save_test.cpp -- the built program's save under a file-size limit, with its standard
-// error closed, given folders for names, and ended by a signal at any moment of its run
+// error closed, and given folders for names
 #include "support/scenario.h"
 
 #include <gtest/gtest.h>
@@ -54,26 +54,4 @@ TEST(terminal_save, fails_as_a_save_or_saves_whole_and_leaves_nothing_behind)
         remove_tree(folder);
         remove_tree(io);
     }
-}
-
-// A signal at any moment leaves the old file or the whole new one, and never a temporary file.
-TEST(terminal_save, a_signal_at_any_moment_leaves_no_temporary_file)
-{
-    bytes patched;
-    const std::string folder = make_run(patched), io = make_temp_folder();
-    for (int run = 0; run < 36; run++) { // every 5 ms from 30 ms after the start
-        const std::string signal = run % 3 == 0 ? "INT" : run % 3 == 1 ? "TERM" : "HUP";
-        write_bytes(folder + "/out.bin", bytes(3, 'o'));
-        const std::string delay = "0." + std::to_string(1030 + run * 5).substr(1);
-        // Background commands start with SIGINT ignored; env gives the program the default back.
-        const std::string line = "timeout -s " + signal + " " + delay + " env --default-signal=INT " PATCHER_EXE;
-        start_program(line, folder, answers, io, "-u DISPLAY");
-        finish_program(io);
-        const bytes out = read_bytes(folder + "/out.bin");
-        EXPECT_TRUE(out == patched || out == bytes(3, 'o')) << signal << " after " << delay;
-        EXPECT_EQ(folder_entries(folder), (std::vector<std::string>{"image.bin", "out.bin", "patch.ips"}));
-        std::remove((io + "/code").c_str());
-    }
-    remove_tree(folder);
-    remove_tree(io);
 }
