@@ -55,10 +55,18 @@ void report_file_error(const char *action, const char *name);
 // load_file for a file that may well be absent: its absence is no error, so it is not reported.
 uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity);
 
+enum class save_result : uint8_t {
+    written,    // the image is in place under the name
+    name_taken, // the name was free when chosen and has been taken since: nothing was written
+    failed,     // nothing was written, and standard error says why
+};
+
 // Writes the image whole under name, replacing the file of that name (or the file a symbolic link
-// there leads to) only with a complete copy. Returns 1 when written; 0 after saying why on
-// standard error, with an existing file left as it was.
-int32_t save_whole_file(const char *name, const uint8_t *image, uint32_t length);
+// there leads to) only with a complete copy, and only when may_replace is 1. An existing file
+// stays as it was unless the result is written. Once the new file is in place the save is done:
+// a folder that cannot then be synced is said on standard error, and the result is written.
+save_result save_whole_file(const char *name, const uint8_t *image, uint32_t length,
+                            int32_t may_replace);
 
 // Puts text on the clipboard; reports "Error opening clipboard" on standard output when it can't.
 void copy_text_to_clipboard(const char *text);

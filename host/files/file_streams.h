@@ -24,9 +24,11 @@ int32_t stream_close(FILE *stream); // 1 when the close succeeded
 // there; nothing to do for one created with a name. Returns 0 on failure.
 int32_t stream_name_temp(FILE *stream);
 
-// Puts the named temporary file in place of target in one step. Returns 0 on failure, with target
-// as it was.
-int32_t file_replace(const char *target);
+// Puts the named temporary file in place of target in one step: over an existing target when
+// may_replace is 1, else only where nothing has the name, which fails with errno EEXIST when
+// something does (it appeared since the name was chosen). Returns 0 on failure, with target as it
+// was.
+int32_t file_replace(const char *target, int32_t may_replace);
 
 // Removes the temporary file's name, if it still has one (a failed save; after file_replace, none),
 // leaving errno as it was.

@@ -239,14 +239,44 @@ int32_t stream_name_temp(FILE *stream)
     }
 }
 
-int32_t file_replace(const char *target)
+namespace {
+
+// Renames temp_name to target unless something has that name. Where the file system cannot do
+// that in one step, a second link and the removal of the first do the same.
+int32_t rename_without_replacing(const char *target)
+{
+#ifdef RENAME_NOREPLACE
+    if (renameat2(AT_FDCWD, temp_name, AT_FDCWD, target, RENAME_NOREPLACE) == 0)
+        return 1;
+    if (errno != EINVAL && errno != ENOSYS)
+        return 0;
+#endif
+#ifdef __EMSCRIPTEN__ // the page's file system has no links, and no other program shares it
+    if (access(target, F_OK) == 0) {
+        errno = EEXIST;
+        return 0;
+    }
+    return rename(temp_name, target) == 0;
+#else
+    if (link(temp_name, target) != 0)
+        return 0;
+    unlink(temp_name);
+    return 1;
+#endif
+}
+
+} // namespace
+
+int32_t file_replace(const char *target, int32_t may_replace)
 {
     struct stat info;
     if (lstat(target, &info) == 0 && !S_ISREG(info.st_mode)) { // turned into something else since
         errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return 0;
     }
-    if (fault_due(fault_kind::rename) || rename(temp_name, target) != 0)
+    if (fault_due(fault_kind::rename))
+        return 0;
+    if (!(may_replace ? rename(temp_name, target) == 0 : rename_without_replacing(target)))
         return 0;
     temp_named = 0;
     return 1;

@@ -49,6 +49,10 @@ void set_errno_from_last_error()
     case ERROR_HANDLE_DISK_FULL:
         errno = ENOSPC;
         break;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        errno = EEXIST;
+        break;
     case ERROR_FILENAME_EXCED_RANGE:
         errno = ENAMETOOLONG;
         break;
@@ -188,7 +192,7 @@ int32_t stream_name_temp(FILE *)
     return 1; // it was created with its name
 }
 
-int32_t file_replace(const char *target)
+int32_t file_replace(const char *target, int32_t may_replace)
 {
     static wchar_t wide_target[wide_capacity];
     if (!wide_name(target, wide_target))
@@ -201,9 +205,10 @@ int32_t file_replace(const char *target)
     }
     if (fault_due(fault_kind::rename))
         return 0;
-    // MoveFileEx replaces an existing target in one step, and returns only once the move has
-    // reached the disk.
-    if (!MoveFileExW(wide_temp, wide_target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // MoveFileEx replaces an existing target in one step (or, without MOVEFILE_REPLACE_EXISTING,
+    // fails when the name is taken), and returns only once the move has reached the disk.
+    const DWORD replacing = may_replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (!MoveFileExW(wide_temp, wide_target, replacing | MOVEFILE_WRITE_THROUGH)) {
         set_errno_from_last_error();
         return 0;
     }

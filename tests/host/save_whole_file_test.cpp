@@ -39,7 +39,7 @@ TEST(save_whole_file, syncs_the_saved_file_and_the_folder_that_holds_it)
         fault_clear();
         if (variant & 2)
             fault_arm(fault_kind::temp_unnamed, 1, 1);
-        EXPECT_EQ(save_whole_file(path.c_str(), image, sizeof image), 1);
+        EXPECT_EQ(save_whole_file(path.c_str(), image, sizeof image, 1), save_result::written);
         EXPECT_EQ(read_bytes(path), bytes(image, image + sizeof image));
         EXPECT_TRUE(synced(path)) << "the file's bytes";
         EXPECT_TRUE(synced(away)) << "the folder's entry";
@@ -47,6 +47,26 @@ TEST(save_whole_file, syncs_the_saved_file_and_the_folder_that_holds_it)
     }
     fault_clear();
     remove_tree(away);
+}
+
+// A name that was free when chosen is only ever created: a file that takes it in the meantime is
+// left alone, unless the save may replace it.
+TEST(save_whole_file, does_not_replace_a_file_that_appeared_meanwhile)
+{
+    working_folder folder;
+    const uint8_t image[] = {1, 2, 3};
+    fault_observe([](fault_kind kind) {
+        if (kind == fault_kind::rename)
+            write_bytes("out.bin", bytes(2, 7)); // another program's, just before the rename
+    });
+    for (int32_t may_replace : {0, 1}) {
+        remove_tree("out.bin");
+        EXPECT_EQ(save_whole_file("out.bin", image, sizeof image, may_replace),
+                  may_replace ? save_result::written : save_result::name_taken);
+        EXPECT_EQ(read_bytes("out.bin"), may_replace ? bytes(image, image + 3) : bytes(2, 7));
+        EXPECT_EQ(folder_entries(folder.path), std::vector<std::string>{"out.bin"});
+    }
+    fault_observe(nullptr);
 }
 
 // Any signal that ends the program while the named temporary file is being written removes it
@@ -71,7 +91,7 @@ TEST(save_whole_file, a_signal_in_the_middle_removes_the_named_temporary_file)
                     std::raise(signal_number);
             });
             const uint8_t image[] = {1, 2, 3};
-            save_whole_file("out.bin", image, sizeof image);
+            save_whole_file("out.bin", image, sizeof image, 1);
             _exit(3); // the signal never came, or did not end the program
         }
         int status = 0;
