@@ -30,14 +30,17 @@ enum class replace_answer : uint8_t {
     ended, // the end of input came instead of an answer
 };
 
-// Reads one line of standard input into line, without its line end.
+// Reads one line of standard input into line, without its line end. Input that ends without a
+// line end ends the prompt's line on standard error, where the typed line end would have.
 line_status read_line()
 {
     size_t length = 0;
     int32_t overflow = 0;
     int c = std::getchar();
-    if (c == EOF)
+    if (c == EOF) {
+        std::fputc('\n', stderr);
         return line_status::ended;
+    }
     while (c != EOF && c != '\n') {
         if (length + 1 < line_capacity)
             line[length++] = static_cast<char>(c);
@@ -45,6 +48,8 @@ line_status read_line()
             overflow = 1;
         c = std::getchar();
     }
+    if (c == EOF)
+        std::fputc('\n', stderr);
     if (length > 0 && line[length - 1] == '\r')
         length--;
     line[length] = '\0';

@@ -25,7 +25,7 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
 {
     const command_case cases[] = {
         {"image.bin patch.ips new.bin", "", 0, "Unrecognized patch", "File name", false},
-        {"patch.ips image.bin out.bin", "", 1, replace, "File name", false}, // no answer: no
+        {"patch.ips image.bin out.bin", "", 1, replace + "\n", "File name", false}, // no answer: no
         {"-f patch.ips image.bin out.bin", "", 0, "Unrecognized patch", "Replace", true},
         {"image.bin patch.ips out.bin", "\n\ny\n", 0, replace, "File name", true}, // 2 boxes, yes
         {"image.bin", "\npatch.ips\n\nout.bin\ny\n", 0, "Load IPS file", unasked.c_str(), true},
