@@ -3,10 +3,8 @@
 #include "host/host_services.h"
 #include "host/platform.h"
 
-#include <cstdio>
 #include <cstring>
 #include <deque>
-#include <unistd.h>
 
 namespace {
 
@@ -14,52 +12,14 @@ std::deque<std::string> answers;
 std::vector<script_event> events;
 bool clipboard_fails = false;
 
-// Standard output from a refused clipboard on: the core writes its failure line there, so it is
-// caught in a file of its own and read back as "stdout" events before the next event.
-FILE *caught = nullptr;
-int real_stdout = -1;
-
-void catch_stdout()
-{
-    std::fflush(stdout);
-    caught = std::tmpfile(); // none: the line goes where it always goes, and no event shows it
-    if (!caught)
-        return;
-    real_stdout = dup(fileno(stdout));
-    if (real_stdout < 0) { // Emscripten's Node.js file system cannot copy it: the line goes out
-        std::fclose(caught);
-        caught = nullptr;
-        return;
-    }
-    dup2(fileno(caught), fileno(stdout));
-}
-
-void record_stdout()
-{
-    if (!caught)
-        return;
-    std::fflush(stdout);
-    dup2(real_stdout, fileno(stdout));
-    close(real_stdout);
-    real_stdout = -1;
-    std::rewind(caught);
-    char line[256];
-    while (std::fgets(line, sizeof line, caught))
-        events.push_back({"stdout", "", std::string(line, std::strcspn(line, "\r\n")), ""});
-    std::fclose(caught);
-    caught = nullptr;
-}
-
 void scripted_show_message(const char *text, const char *title)
 {
-    record_stdout();
     events.push_back({"box", title, text, ""});
 }
 
 int32_t answer_dialog(const char *kind, const char *title, const char *pattern,
                       const char *filter_text, char *path, uint32_t capacity)
 {
-    record_stdout();
     events.push_back({kind, title, pattern, std::string(filter_text, filter_text_size)});
     if (answers.empty())
         return 0;
@@ -90,11 +50,8 @@ int32_t scripted_choose_to_write(const char *title, const char *pattern, const c
 
 int32_t scripted_put_clipboard_text(const char *text)
 {
-    record_stdout();
-    if (clipboard_fails) {
-        catch_stdout();
+    if (clipboard_fails)
         return 0;
-    }
     events.push_back({"clipboard", "", text, ""});
     return 1;
 }
@@ -102,7 +59,6 @@ int32_t scripted_put_clipboard_text(const char *text)
 // The replace question takes the next answer: "yes" replaces.
 int32_t scripted_confirm_replace(const char *name)
 {
-    record_stdout();
     events.push_back({"replace", "", name, ""});
     bool yes = !answers.empty() && answers.front() == "yes";
     if (!answers.empty())
@@ -118,7 +74,6 @@ const platform_ops scripted_platform = {scripted_show_message, scripted_choose_t
 
 void script_reset()
 {
-    record_stdout();
     answers.clear();
     events.clear();
     clipboard_fails = false;
@@ -137,13 +92,11 @@ void script_clipboard_fails(bool fails)
 
 const std::vector<script_event> &script_events()
 {
-    record_stdout();
     return events;
 }
 
 std::vector<std::string> script_transcript()
 {
-    record_stdout();
     std::vector<std::string> lines;
     for (const script_event &e : events)
         lines.push_back(e.kind + "|" + e.title + "|" + e.text);

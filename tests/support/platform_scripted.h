@@ -6,8 +6,7 @@
 #include <vector>
 
 // One thing the program showed or did, in order. kind is "box" (title, text), "open" or "save"
-// (title, text = the pattern, filter = the filter text), "clipboard" (text placed) or "stdout"
-// (text = a line written on standard output after the clipboard refused its text).
+// (title, text = the pattern, filter = the filter text) or "clipboard" (text placed).
 struct script_event {
     std::string kind;
     std::string title;
