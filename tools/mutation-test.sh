@@ -22,7 +22,8 @@ whole='scenarios.terminal|command_line|stream_faults|safe_save'
 tests_for() {
   case $1 in
     ips/* | prepare/* | identify/*) echo "$unit|scenarios.terminal" ;;
-    workflow/* | app/*) echo "$whole" ;;
+    workflow/*) echo "$unit|$whole" ;;
+    app/*) echo "$whole|gtk_scenarios" ;;
     host/*) echo "$whole|terminal_save" ;;
     platform/platform_terminal*) echo "scenarios.terminal|command_line|terminal_save" ;;
     platform/platform_gtk* | platform/platform_desktop*) echo "desktop_module|gtk_scenarios" ;;

@@ -31,6 +31,8 @@ TEST(normalize_target, yields_the_working_image_of_every_layout)
         {"copier SG, interleave EA", big + 512, {{0x2280, "SG"}, {0x80, "EA"}}, 0, false},
         {"disk header, Hudson soft", big + 256, {{0x102, "Hudson soft"}}, 256, false},
         {"disk header, DIFC HEADER", big + 256, {{0xAB, "DIFC HEADER"}}, 256, false},
+        {"disk header, DIFC HEADEX", big + 256, {{0xAB, "DIFC HEADEX"}}, 0, false},
+        {"SEGA, 2560 residue", big + 0xA00, {{0x300, "SEGA"}}, 0, false},
         {"interleaved, a partial block", 3 * block + 9000, {{0x80, "EA"}, {0x2080, "SG"}}, 0, true},
     };
     for (const auto &[name, loaded_length, marks, header, interleaved] : layouts) {

@@ -43,7 +43,7 @@ bytes file_of_kind(const std::string &kind)
         file.resize(kind == "text" ? 3 : 0);
     if (kind == "full" || kind == "oversize") { // a patch file, which the user error refuses
         file = make_patch({});
-        file.resize(target_capacity + (kind == "oversize"));
+        file.resize(0x1000200 + (kind == "oversize")); // 16 MiB and a copier header: the capacity
     }
     return file;
 }

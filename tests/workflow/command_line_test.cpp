@@ -30,7 +30,8 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         {"image.bin patch.ips out.bin", "\n\ny\n", 0, replace, "File name", true}, // 2 boxes, yes
         {"image.bin", "\npatch.ips\n\nout.bin\ny\n", 0, "Load IPS file", unasked.c_str(), true},
         {"patch.ips", "image.bin\n\n\nout.bin\ny\n", 0, unasked, "Load IPS file", true},
-        {"-- missing.bin patch.ips out.bin", "", 1, "cannot read missing.bin: No such file", "", false},
+        {"-- -x patch.ips out.bin", "", 1, "cannot read -x: No such file", "", false},
+        {"missing.ips image.bin out.bin", "", 1, "Error loading patch file", "Load IPS file", false},
         {"-x", "", 2, "patcher: unknown option -x" + hint, usage.c_str(), false},
         {"a b c d", "", 2, "too many arguments from d" + hint, usage.c_str(), false},
         {"'' patch.ips out.bin", "", 2, "patcher: empty file name" + hint, unasked.c_str(), false},
