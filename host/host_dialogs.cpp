@@ -17,6 +17,19 @@ const platform_ops no_platform = {drop_message, cancel_dialog, cancel_dialog, re
                                   keep_file};
 const platform_ops *platform = &no_platform;
 
+// Writes the dialog filter for pattern into filter (filter_text_size bytes): one entry whose
+// description is the pattern itself, then the empty entry that ends the list. A pattern that does
+// not fit leaves the area all zero (every pattern is a constant that fits).
+void build_filter_text(const char *pattern, char *filter)
+{
+    std::memset(filter, 0, filter_text_size);
+    size_t length = std::strlen(pattern);
+    if (2 * (length + 1) + 1 > filter_text_size)
+        return;
+    std::memcpy(filter, pattern, length);
+    std::memcpy(filter + length + 1, pattern, length);
+}
+
 } // namespace
 
 void platform_use(const platform_ops *ops)
@@ -27,17 +40,6 @@ void platform_use(const platform_ops *ops)
 void show_message(const char *text, const char *title)
 {
     platform->show_message(text, title);
-}
-
-int32_t build_filter_text(const char *pattern, char *filter)
-{
-    std::memset(filter, 0, filter_text_size);
-    size_t length = std::strlen(pattern);
-    if (2 * (length + 1) + 1 > filter_text_size)
-        return 0;
-    std::memcpy(filter, pattern, length);
-    std::memcpy(filter + length + 1, pattern, length);
-    return 1;
 }
 
 int32_t browse_for_file(const char *title, int32_t save, const char *pattern, char *path,

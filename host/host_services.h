@@ -13,11 +13,6 @@ constexpr uint32_t filter_text_size = 30; // pattern, NUL, pattern, NUL, NUL: pa
 // Shows the modal message box: text under title, one OK button.
 void show_message(const char *text, const char *title);
 
-// Writes the dialog filter for pattern into filter (filter_text_size bytes): one entry whose
-// description is the pattern itself, then the empty entry that ends the list. Returns 0, with the
-// area left all zero, when the pattern does not fit.
-int32_t build_filter_text(const char *pattern, char *filter);
-
 // Empties path, then shows the open (save == 0) or save dialog. Nonzero when a name was chosen;
 // callers decide by the path, which stays empty on cancel.
 int32_t browse_for_file(const char *title, int32_t save, const char *pattern, char *path,
