@@ -65,7 +65,7 @@ archive_result find_directory(const uint8_t *zip, uint32_t length, directory *fo
     const uint64_t record = read_le64(locator + 8);
     if (read_le32(locator + 4) != 0 || read_le32(locator + 16) != 1) // the record's disk; disks
         return archive_result::spanned;
-    if (record > end - zip64_locator_length - zip64_end_length ||
+    if (end - zip64_locator_length < zip64_end_length || record > end - zip64_locator_length - zip64_end_length ||
         read_le32(zip + record) != zip64_end_signature)
         return archive_result::damaged;
     const uint8_t *z = zip + record;

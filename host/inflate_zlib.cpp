@@ -50,16 +50,18 @@ inflate_outcome inflate_deflated(const uint8_t *data, uint32_t data_length, uint
     stream.avail_in = data_length;
     stream.next_out = out;
     stream.avail_out = uInt(room > 0xFFFFFFFF ? 0xFFFFFFFF : room);
-    // With all input and all room given, one call runs until the stream ends, the input runs out or
-    // the room is full; Z_BUF_ERROR says it could make no progress at all, which is one of the last two.
+    // With all input and all room given, one call runs until the stream ends, the input runs out,
+    // the room is full or the data is found broken.
     const int status = inflate(&stream, Z_FINISH);
     const uint32_t length = uint32_t(stream.total_out);
     inflateEnd(&stream);
     const uint32_t crc = uint32_t(crc32(crc32(0, Z_NULL, 0), out, length));
-    if (status == Z_STREAM_END)
-        return {length > capacity ? inflate_result::cut : inflate_result::ok, length, crc};
-    if ((status == Z_OK || status == Z_BUF_ERROR) && length > capacity)
+    // Past the capacity nothing more is read: a fault there, which zlib may already have met while
+    // filling the last byte, is left for no one to see, as it would be a few bytes further on.
+    if (length > capacity)
         return {inflate_result::cut, length, crc};
+    if (status == Z_STREAM_END)
+        return {inflate_result::ok, length, crc};
     return {inflate_result::damaged, length, crc};
 }
 

@@ -163,6 +163,14 @@ TEST(archive, damaged_archives_are_refused)
             b[f.at + i] = uint8_t(value >> 8 * i);
         EXPECT_EQ(open_archive(b, image, capacity).result, r::damaged) << f.what;
     }
+    // Found by fuzzing: a Zip64 locator too near the start for its record to fit in front of it,
+    // and deflate data broken right behind the capacity, which is cut as it would be further on.
+    bytes near = {'P', 'K', 3, 4, 'P', 'K', 6, 7, 0, 0, 0, 0, 0x80, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'P', 'K', 5, 6};
+    near.resize(near.size() + 18);
+    EXPECT_EQ(open_archive(near, image, capacity).result, r::damaged);
+    const uint8_t broken[] = {0x73, 0xff, 0xff, 0xff, 0xff, 0xff, 0x10, 0x0a, 0xff, 0xff, 0xbe, 0x2e, 0x63, 0x4e, 0x03, 0};
+    uint8_t out[6];
+    EXPECT_EQ(inflate_entry(broken, sizeof broken, archive_method_deflated, out, 5).result, inflate_result::cut);
     for (const char *name : {"infozip.zip", "named.gz"}) {
         const bytes whole = read_bytes(made + name);
         for (size_t length = 4; length < whole.size(); length += 997) // 3 or fewer: no signature
