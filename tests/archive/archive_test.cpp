@@ -13,8 +13,9 @@
 
 static const std::string made = ARCHIVE_FIXTURES "/"; // tests/archive/make_archives.py writes there
 static const uint32_t capacity = 0x400000; // 4 MiB: more than every file packed, less than the bomb
-
-static archive_listing listing; // 72 KiB, as the program will keep it: static
+static archive_listing listing;           // 72 KiB, static as the program will keep it
+using r = archive_result;
+constexpr archive_want image = archive_want::image, patch = archive_want::patch;
 
 struct opened {
     archive_result result;
@@ -25,7 +26,7 @@ struct opened {
 
 // What the program will do with a file given: list it, read the start of every entry it can, choose
 // and decompress the one wanted, and check it whole.
-static opened open_archive(const bytes &file, archive_want want, uint32_t room)
+static opened open_archive(const bytes &file, archive_want want, uint32_t room = capacity)
 {
     opened o = {archive_list(file.data(), uint32_t(file.size()), &listing), {}, "", ""};
     char names[8192];
@@ -34,16 +35,15 @@ static opened open_archive(const bytes &file, archive_want want, uint32_t room)
     archive_head heads[archive_entry_limit] = {};
     for (uint32_t i = 0; i < listing.count; i++) {
         const archive_entry &e = listing.entries[i];
-        uint8_t start[archive_head_length + 1]; // room for the one byte past the bound
-        if (archive_entry_readable(&e) == archive_result::ok)
+        uint8_t start[archive_head_length + 1]; // room for the byte past the bound
+        if (archive_entry_readable(&e) == r::ok)
             heads[i].length = uint8_t(std::min<uint32_t>(archive_head_length,
                 inflate_entry(&file[e.data_at], e.compressed_size, e.method, start, archive_head_length).length));
         std::memcpy(heads[i].bytes, start, heads[i].length);
     }
-    const archive_choice choice = o.result == archive_result::ok ? archive_select(&listing, heads, want)
-                                                                 : archive_choice{o.result, 0};
-    if ((o.result = choice.result) != archive_result::ok) {
-        if (choice.result == archive_result::unsupported_method)
+    const archive_choice choice = o.result == r::ok ? archive_select(&listing, heads, want) : archive_choice{o.result, 0};
+    if ((o.result = choice.result) != r::ok) {
+        if (choice.result == r::unsupported_method)
             o.detail = archive_method_name(listing.entries[choice.entry].method);
         return o;
     }
@@ -52,25 +52,16 @@ static opened open_archive(const bytes &file, archive_want want, uint32_t room)
     const inflate_outcome out = inflate_entry(&file[e.data_at], e.compressed_size, e.method, o.content.data(), room);
     o.content.resize(out.length);
     o.detail = out.result == inflate_result::cut ? "cut" : "";
-    o.result = out.result == inflate_result::ok        ? archive_entry_check(&e, out.length, out.crc)
-               : out.result == inflate_result::cut     ? archive_result::ok
-                                                       : archive_result::damaged;
+    o.result = out.result == inflate_result::ok ? archive_entry_check(&e, out.length, out.crc)
+               : out.result == inflate_result::cut ? r::ok : r::damaged;
     return o;
 }
 
-static std::string text(const std::string &path)
-{
-    const bytes b = std::filesystem::exists(path) ? read_bytes(path) : bytes();
-    return std::string(b.begin(), b.end());
-}
-
-constexpr archive_want image = archive_want::image, patch = archive_want::patch;
-using r = archive_result;
-
-// One line per archive and question: what comes out (a file packed, or for a cut one its start).
+// One line per archive and question: what comes out (a file packed, or for a cut one its start),
+// and the names shown, where make_archives.py wrote them.
 TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
 {
-    struct row {
+    const struct {
         const char *archive;
         archive_want want;
         archive_result result;
@@ -103,7 +94,7 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"py_stored.zip", patch, r::ok, "patch.ips", "", capacity},
         {"py_deflated.zip", image, r::ok, "image.bin", "", capacity},
         {"py_zip64.zip", image, r::ok, "image.bin", "", capacity},
-        {"py_zip64.zip", patch, r::ok, "patch.ips", "", capacity},
+        {"py_zip64_all.zip", image, r::ok, "image.bin", "", capacity},
         {"py_names.zip", image, r::ok, "image.bin", "", capacity},
         {"py_names.zip", patch, r::ok, "patch.ips", "", capacity},
         {"macos.zip", image, r::ok, "image.bin", "", capacity},
@@ -113,7 +104,7 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"image.bin", image, r::not_an_archive, "", "", capacity},
         {"bomb.zip", image, r::ok, "", "cut", capacity}, // a gibibyte of zeros
     };
-    for (const row &c : rows) {
+    for (const auto &c : rows) {
         const opened o = open_archive(read_bytes(made + c.archive), c.want, c.room);
         EXPECT_EQ(o.result, c.result) << c.archive;
         EXPECT_EQ(o.detail, c.detail) << c.archive;
@@ -122,68 +113,71 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
             expected = *c.content ? bytes(expected.begin(), expected.begin() + c.room + 1) : bytes(c.room + 1);
         EXPECT_TRUE(o.content == expected) << c.archive << " gave " << o.content.size() << " bytes";
         if (std::filesystem::exists(made + c.archive + ".names")) {
-            EXPECT_EQ(o.names, text(made + c.archive + ".names")) << c.archive;
+            const bytes names = read_bytes(made + c.archive + ".names");
+            EXPECT_EQ(o.names, std::string(names.begin(), names.end())) << c.archive;
         }
     }
 }
 
-// Faults laid into Info-ZIP's archive, whose first entry is the image: each is refused as damaged.
-// Numbers are added to little-endian fields of the image's central record, of the end record, or of
-// the image's data; and every cut of the archive, and of a gzip file, is refused too.
+// Faults laid into Info-ZIP's archive, whose first entry is the image: numbers added to
+// little-endian fields of the image's central record, of the end record, or of the image's data.
+// Then cuts of a zip and a gzip, and what fuzzing found.
 TEST(archive, damaged_archives_are_refused)
 {
     const bytes good = read_bytes(made + "infozip.zip");
-    const auto central = std::search(good.begin(), good.end(), std::begin("PK\1\2"), std::end("PK\1\2") - 1);
-    const uint32_t image_central = uint32_t(central - good.begin()), end = uint32_t(good.size() - 22);
-    ASSERT_EQ(open_archive(good, image, capacity).result, r::ok);
+    const uint32_t central = uint32_t(std::search(good.begin(), good.end(), "PK\1\2", "PK\1\2" + 4) - good.begin());
+    const uint32_t end = uint32_t(good.size() - 22); // the end record, without a comment
+    ASSERT_EQ(open_archive(good, image).result, r::ok);
     const uint32_t data = listing.entries[0].data_at;
-    struct fault {
+    const struct {
         const char *what;
-        uint32_t at;
-        uint32_t add;
-        uint32_t width;
+        uint32_t at, add, width;
+        archive_result result;
     } faults[] = {
-        {"a data byte", data + 1000, 1, 1},
-        {"the CRC-32", image_central + 16, 1, 4},
-        {"the compressed size, one less", image_central + 20, 0xFFFFFFFF, 4},
-        {"the compressed size, past the directory", image_central + 20, 0x100000, 4},
-        {"the size, one more", image_central + 24, 1, 4},
-        {"the size, one less", image_central + 24, 0xFFFFFFFF, 4},
-        {"the local header's offset", image_central + 42, 1, 4},
-        {"the directory's size", end + 12, 1, 4},
-        {"the directory's offset", end + 16, 1, 4},
+        {"a data byte", data + 1000, 1, 1, r::damaged},
+        {"the CRC-32", central + 16, 1, 4, r::damaged},
+        {"the compressed size, one less", central + 20, 0xFFFFFFFF, 4, r::damaged},
+        {"the compressed size, past the directory", central + 20, 0x100000, 4, r::damaged},
+        {"the size, one more", central + 24, 1, 4, r::damaged},
+        {"the size, one less", central + 24, 0xFFFFFFFF, 4, r::damaged},
+        {"the entry's disk", central + 34, 1, 2, r::spanned},
+        {"the local header's offset", central + 42, 1, 4, r::damaged},
+        {"the end record's disk", end + 4, 1, 2, r::spanned},
+        {"the directory's size", end + 12, 1, 4, r::damaged},
+        {"the directory's offset", end + 16, 1, 4, r::damaged},
     };
-    for (const fault &f : faults) {
+    for (const auto &f : faults) {
         bytes b = good;
         uint32_t value = 0;
         for (uint32_t i = 0; i < f.width; i++)
             value |= uint32_t(b[f.at + i]) << 8 * i;
-        value += f.add;
-        for (uint32_t i = 0; i < f.width; i++)
-            b[f.at + i] = uint8_t(value >> 8 * i);
-        EXPECT_EQ(open_archive(b, image, capacity).result, r::damaged) << f.what;
+        for (uint32_t i = 0, sum = value + f.add; i < f.width; i++)
+            b[f.at + i] = uint8_t(sum >> 8 * i);
+        EXPECT_EQ(open_archive(b, image).result, f.result) << f.what;
     }
-    // Found by fuzzing: a Zip64 locator too near the start for its record to fit in front of it,
-    // and deflate data broken right behind the capacity, which is cut as it would be further on.
-    bytes near = {'P', 'K', 3, 4, 'P', 'K', 6, 7, 0, 0, 0, 0, 0x80, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'P', 'K', 5, 6};
-    near.resize(near.size() + 18);
-    EXPECT_EQ(open_archive(near, image, capacity).result, r::damaged);
-    const uint8_t broken[] = {0x73, 0xff, 0xff, 0xff, 0xff, 0xff, 0x10, 0x0a, 0xff, 0xff, 0xbe, 0x2e, 0x63, 0x4e, 0x03, 0};
-    uint8_t out[6];
-    EXPECT_EQ(inflate_entry(broken, sizeof broken, archive_method_deflated, out, 5).result, inflate_result::cut);
     for (const char *name : {"infozip.zip", "named.gz"}) {
         const bytes whole = read_bytes(made + name);
         for (size_t length = 4; length < whole.size(); length += 997) // 3 or fewer: no signature
-            EXPECT_EQ(open_archive(bytes(whole.begin(), whole.begin() + length), image, capacity).result,
-                      r::damaged) << name << " cut at " << length;
+            EXPECT_EQ(open_archive(bytes(whole.begin(), whole.begin() + length), image).result, r::damaged)
+                << name << " cut at " << length;
     }
+    // A Zip64 locator too near the start for its record to fit in front of it; deflate data broken
+    // right behind the capacity, which is cut as it would be further on.
+    bytes near = {'P', 'K', 3, 4, 'P', 'K', 6, 7, 0, 0, 0, 0, 0x80, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'P', 'K', 5, 6};
+    near.resize(near.size() + 18);
+    EXPECT_EQ(open_archive(near, image).result, r::damaged);
+    const uint8_t broken[] = {0x73, 0xff, 0xff, 0xff, 0xff, 0xff, 0x10, 0x0a, 0xff, 0xff, 0xbe, 0x2e, 0x63, 0x4e, 3, 0};
+    uint8_t out[6];
+    EXPECT_EQ(inflate_entry(broken, sizeof broken, archive_method_deflated, out, 5).result, inflate_result::cut);
 }
 
 // Names as shown: ill-formed UTF-8 and control bytes as '?', each code page converted, a long name
 // cut whole characters short; and the entries passed over.
 TEST(archive, names_are_shown_as_utf8_and_metadata_is_passed_over)
 {
-    const std::string long_437(300, '\x82'), long_shown = [] { std::string s; for (int i = 0; i < 127; i++) s += "é"; return s; }();
+    std::string long_shown;
+    for (int i = 0; i < 127; i++)
+        long_shown += "é";
     const struct {
         std::string raw;
         name_encoding encoding;
@@ -194,15 +188,15 @@ TEST(archive, names_are_shown_as_utf8_and_metadata_is_passed_over)
         {"a\x01" "b\x7F", name_encoding::utf8, "a?b?"},
         {"\xE9t\xE9", name_encoding::latin1_unless_utf8, "été"},
         {"\x82t\x82", name_encoding::cp437_unless_utf8, "été"},
-        {long_437, name_encoding::cp437_unless_utf8, long_shown},
+        {std::string(300, '\x82'), name_encoding::cp437_unless_utf8, long_shown},
     };
     char shown[archive_name_limit + 1];
     for (const auto &n : names) {
         name_to_utf8(reinterpret_cast<const uint8_t *>(n.raw.data()), uint32_t(n.raw.size()), n.encoding, shown);
         EXPECT_EQ(shown, n.shown) << n.raw;
     }
-    for (const char *ignored : {"Game/", "Game\\", "__MACOSX/a.bin", "a/._image.bin", "._x", "d/.DS_Store", ""})
-        EXPECT_EQ(name_is_ignored(reinterpret_cast<const uint8_t *>(ignored), uint32_t(std::strlen(ignored))), 1) << ignored;
+    for (const char *passed_over : {"Game/", "Game\\", "__MACOSX/a.bin", "a/._image.bin", "._x", "d/.DS_Store", ""})
+        EXPECT_EQ(name_is_ignored(reinterpret_cast<const uint8_t *>(passed_over), uint32_t(std::strlen(passed_over))), 1);
     for (const char *kept : {"image.bin", "__MACOSX", "a_.bin", "x.DS_Store", "._/image.bin"})
         EXPECT_EQ(name_is_ignored(reinterpret_cast<const uint8_t *>(kept), uint32_t(std::strlen(kept))), 0) << kept;
 }

@@ -2,7 +2,7 @@
 # make_archives.py -- writes the archive tests' inputs into the folder given: the original files,
 # and archives of them made by Info-ZIP zip, 7-Zip, gzip and Python's zipfile, each with a .names
 # file of the names a listing must show, one a line.
-import gzip, io, os, random, struct, subprocess, sys, zipfile, zlib
+import io, os, random, struct, subprocess, sys, zipfile, zlib
 
 out = sys.argv[1]
 os.makedirs(out, exist_ok=True)
@@ -19,8 +19,8 @@ for name, data in files.items():
 def names(archive, *lines):
     open(archive + ".names", "w", encoding="utf-8").write("".join(line + "\n" for line in lines))
 
-def run(*command, stdin=None):
-    subprocess.run(command, check=True, stdin=stdin, stdout=subprocess.DEVNULL)
+def run(*command, stdin=None): # what the tool writes on standard output
+    return subprocess.run(command, check=True, stdin=stdin, stdout=subprocess.PIPE).stdout
 
 for f in os.listdir("."):
     if f.endswith((".zip", ".gz")):
@@ -37,10 +37,8 @@ run("7z", "a", "-tzip", "-pSECRET", "7z_encrypted.zip", "image.bin", "readme.txt
 run("7z", "a", "-tzip", "7z_two_images.zip", "image.bin", "picture.bmp", "readme.txt")
 run("7z", "a", "-tzip", "7z_readme.zip", "readme.txt")
 names("7z_two_images.zip", "image.bin", "picture.bmp", "readme.txt")
-open("named.gz", "wb").write(subprocess.run(["gzip", "-N", "-c", "image.bin"], check=True,
-                                            stdout=subprocess.PIPE).stdout)
-open("unnamed.gz", "wb").write(subprocess.run(["gzip", "-c"], stdin=open("patch.ips", "rb"), check=True,
-                                              stdout=subprocess.PIPE).stdout)
+open("named.gz", "wb").write(run("gzip", "-N", "-c", "image.bin"))
+open("unnamed.gz", "wb").write(run("gzip", "-c", stdin=open("patch.ips", "rb")))
 names("named.gz", "image.bin")
 names("unnamed.gz", "(no name)")
 # Every optional header part gzip's own tool never writes: extra field, a Latin-1 name, a comment and
@@ -59,6 +57,14 @@ for archive, method, zip64 in [("py_stored.zip", zipfile.ZIP_STORED, False),
         for name in ("readme.txt", "patch.ips", "image.bin"):
             with z.open(name, "w", force_zip64=zip64) as entry:
                 entry.write(files[name])
+
+# Every value in Zip64 fields: sizes and offsets in the central records, the end in a Zip64 record.
+limits = zipfile.ZIP64_LIMIT, zipfile.ZIP_FILECOUNT_LIMIT
+zipfile.ZIP64_LIMIT, zipfile.ZIP_FILECOUNT_LIMIT = 0, 0
+with zipfile.ZipFile("py_zip64_all.zip", "w", zipfile.ZIP_DEFLATED) as z:
+    z.writestr("readme.txt", files["readme.txt"])
+    z.writestr("image.bin", image)
+zipfile.ZIP64_LIMIT, zipfile.ZIP_FILECOUNT_LIMIT = limits
 
 # A name's bytes replaced after writing (zipfile writes only ASCII or flagged UTF-8), in the local
 # header and the central record, the UTF-8 flag cleared with them: a name in code page 437, and
@@ -79,10 +85,16 @@ with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as z:
     z.writestr("C" * 64, b"437")
     z.writestr("B" * len(macos), files["patch.ips"])
     z.writestr("\u30b2\u30fc\u30e0/image.bin", image)
+    for placeholder, crc in ("D", zlib.crc32(b"jeu \x82.txt")), ("E", 0): # Info-ZIP's UTF-8 name: of
+        info = zipfile.ZipInfo(placeholder * 9)                            # this name, of an older one
+        utf8 = "jeu \u30b2.txt".encode()
+        info.extra = struct.pack("<HHBI", 0x7075, 5 + len(utf8), 1, crc) + utf8
+        z.writestr(info, b"")
 data = rename(rename(buffer.getvalue(), b"A" * 64, cp437[0]), b"C" * 64, cp437[1])
+data = rename(rename(data, b"D" * 9, b"jeu \x82.txt"), b"E" * 9, b"jeu \x82.txt")
 open("py_names.zip", "wb").write(rename(data, b"B" * len(macos), macos))
 names("py_names.zip", cp437[0].decode("cp437"), cp437[1].decode("cp437"), macos.decode(),
-      "\u30b2\u30fc\u30e0/image.bin")
+      "\u30b2\u30fc\u30e0/image.bin", "jeu \u30b2.txt", "jeu \u00e9.txt")
 
 # As macOS's Archive Utility packs a folder: written as a stream (sizes in descriptors behind the
 # data), the folder's own entry, and __MACOSX/ with "._" files beside it; a Finder .DS_Store.
@@ -98,15 +110,11 @@ with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr(name, data)
 open("macos.zip", "wb").write(bytes(archive.data))
 names("macos.zip", "Game/image.bin", "Game/readme.txt")
-with zipfile.ZipFile("empty.zip", "w") as z:
-    pass
-with zipfile.ZipFile("many.zip", "w") as z:
-    for i in range(257):
-        z.writestr("f%03d.txt" % i, b"")
+zipfile.ZipFile("empty.zip", "w").close()
+with zipfile.ZipFile("many.zip", "w") as z: # one more than the entries listed
+    [z.writestr("f%03d.txt" % i, b"") for i in range(257)]
 
 # A gibibyte of zeros in one deflated entry of 1 MiB, declared as what it is.
 with zipfile.ZipFile("bomb.zip", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     with z.open("image.bin", "w", force_zip64=True) as entry:
-        zeros = bytes(1 << 20)
-        for _ in range(1024):
-            entry.write(zeros)
+        [entry.write(bytes(1 << 20)) for _ in range(1024)]
