@@ -56,6 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                               choice.result == archive_result::unsupported_method;
         check(named ? choice.entry < listing.count : choice.result == archive_result::no_candidate ||
                                                          choice.result == archive_result::several_candidates);
+        if (choice.result == archive_result::unsupported_method)
+            check(*archive_method_name(listing.entries[choice.entry].method) != 0);
         if (choice.result != archive_result::ok || choice.entry >= inflated_limit)
             continue;
         const archive_entry &e = listing.entries[choice.entry];

@@ -20,7 +20,8 @@ struct inflate_outcome {
 // Decompresses data (data_length bytes, of the zip method given: 0 stored, 8 raw deflate, which
 // is also a gzip member's) into out, which has room for capacity + 1 bytes. It stops at the end of
 // the data or once capacity + 1 bytes are out, so time and memory stay bounded by the data and the
-// capacity whatever sizes the archive declares.
+// capacity whatever sizes the archive declares. capacity is below 2^32 - 1; one entry at a time, as
+// zlib's memory is one static arena.
 inflate_outcome inflate_entry(const uint8_t *data, uint32_t data_length, uint16_t method, uint8_t *out,
                               uint32_t capacity);
 
