@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Replays the fuzz corpora through a clang source-coverage build of the harnesses, then prints the
-# line and branch coverage of every core file (ips/, prepare/, identify/, workflow/ and host/)
-# and the core lines that no input reached.
+# line and branch coverage of every core file (ips/, prepare/, identify/, archive/, workflow/ and
+# host/) and the core lines that no input reached.
 #   tools/fuzz-coverage.sh [corpus root...]   (default: fuzz/corpus, and build/fuzz/corpus if there)
 # Each root holds one folder of inputs per harness, named as the harness. The build is not the fuzz
 # build: no sanitizers, no optimisation, so that counts follow the source lines.
@@ -51,7 +51,7 @@ done
 # dropped.
 run_cov() { "$cov" "$1" -instr-profile="$profiles/merged.profdata" "${objects[@]:1}" "${@:2}" 2>&1 |
   grep -v 'functions have mismatched data'; }
-mapfile -t core < <(run_cov report | grep -oE '^[^ ]*(ips|prepare|identify|host|files|workflow)/[a-z0-9_]+\.cpp' |
+mapfile -t core < <(run_cov report | grep -oE '^[^ ]*(ips|prepare|identify|archive|host|files|workflow)/[a-z0-9_]+\.cpp' |
   grep -vE '/(platform|main)_|/(crc32_tables|title_catalogue)\.cpp' |
   sed "s|^|$PWD/|; s|^$PWD/$PWD/|$PWD/|" | sort -u)
 run_cov report -show-region-summary=false -show-instantiation-summary=false "${core[@]}"
