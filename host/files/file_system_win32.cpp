@@ -49,10 +49,6 @@ void set_errno_from_last_error()
     case ERROR_HANDLE_DISK_FULL:
         errno = ENOSPC;
         break;
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        errno = EEXIST;
-        break;
     case ERROR_FILENAME_EXCED_RANGE:
         errno = ENAMETOOLONG;
         break;
