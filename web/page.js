@@ -286,7 +286,8 @@ Module.page = {
     const link = $('download');
     let text = name ? `The patched file ${name} is ready.` : 'The run has ended.';
     if (name) {
-      const bytes = FS.readFile(name);
+      // The saved file's bytes where the in-memory file system keeps them: no copy before the Blob's.
+      const node = FS.lookupPath(name).node, bytes = node.contents.subarray(0, node.usedBytes);
       link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
       link.download = name;
       link.textContent = `Save ${name} again`;
