@@ -51,7 +51,8 @@ async function launch(engine, downloads, scheme, counted) {
 
 // Opens the site in a page (options: engine, width, height, colour scheme, url to open instead of
 // the served site, and prepare(page) to run before it loads); resolves with the page, the requests
-// served, a wait for downloads and a close() that ends the browser and the server.
+// served, those that went elsewhere, a wait for downloads and a close() that ends the browser and
+// the server.
 async function open_site(site, downloads, options = {}) {
   const { engine = 'chromium', width = 1000, height = 800, scheme = 'light', prepare = async () => {} } = options;
   const { server, requests, url } = await serve(site);
@@ -62,7 +63,10 @@ async function open_site(site, downloads, options = {}) {
     await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: scheme }]);
     await browser.defaultBrowserContext().overridePermissions(url, ['clipboard-read', 'clipboard-sanitized-write']);
   }
-  const site_page = { page, browser, url, requests, close: () => browser.close().then(() => server.close()) };
+  const site_page = { page, browser, url, requests, outside: [], close: () => browser.close().then(() => server.close()) };
+  // Every request for anything but the site's own files, from the first.
+  page.on('request', request => /^(data|blob):/.test(request.url()) || request.url().startsWith(url) ||
+                                site_page.outside.push(request.url()));
   // Waits until count files have arrived whole in downloads, at most 30 s.
   site_page.downloaded = async count => {
     for (let waited = 0; waited < 30000; waited += 50) {

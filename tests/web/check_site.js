@@ -4,7 +4,7 @@
 // the end), light and dark, at a desktop's width and a phone's, and at a phone held sideways each
 // dialog keeps its title and buttons in view; a clipboard that refuses is said inside the next
 // dialog, with the text to copy there; a 4 GiB image is read only up to the capacity, after the
-// warning; the page starts from a file:// address and again offline; a broken or missing program
+// warning; a slow read shows that it works and a failed one is named in a box; the page starts from a file:// address and again offline; a broken or missing program
 // is named. Prints each failure and exits 1 if there was any.
 'use strict';
 const fs = require('fs'), os = require('os'), path = require('path');
@@ -94,6 +94,25 @@ async function start(spoil, options = {}) {
   check((await state(page)) === 'landing', 'a reload offline does not start the page');
   await site_page.close();
   fs.rmSync(huge);
+
+  // A read of fix.ips that takes half a second, then fails as a file gone from the disk does.
+  const slow = await open_site(site, work, { prepare: page => page.evaluateOnNewDocument(() => {
+    const slice = Blob.prototype.slice;
+    File.prototype.slice = function (...range) {
+      const part = slice.apply(this, range);
+      if (this.name === 'fix.ips')
+        part.arrayBuffer = () => new Promise((_, reject) => setTimeout(() => reject(new DOMException('It is gone.', 'NotReadableError')), 500));
+      return part;
+    };
+  }) });
+  await slow.page.waitForFunction(() => document.body.dataset.state === 'landing');
+  await (await slow.page.$('#landing-files')).uploadFile(path.join(work, 'game.bin'), path.join(work, 'fix.ips'));
+  await new Promise(resolve => setTimeout(resolve, 300));
+  const working = await slow.page.$eval('#status', p => p.textContent);
+  await slow.page.waitForFunction(() => window.shown > 0);
+  const box = await slow.page.$eval('dialog[open]', open => open.textContent);
+  check(/^Reading game.bin, fix.ips/.test(working) && /Error[^]*fix.ips: It is gone/.test(box), `a slow, failed read: "${working}", "${box}"`);
+  await slow.close();
 
   check((await start(() => {}, { file: true })).state === 'landing', 'opened as a file, the page does not start');
   const broken = await start(copy => {

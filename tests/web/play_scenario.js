@@ -146,9 +146,7 @@ open_site(site, downloads, { engine, prepare: async page => {
   await page.exposeFunction('disk_write', (name, text) => fs.writeFileSync(path.join(downloads, name), Buffer.from(text, 'base64')));
   await page.evaluateOnNewDocument(picker_stand_in);
 } }).then(async site_page => {
-  const page = site_page.page, outside = [];
-  page.on('request', request => /^(data|blob):/.test(request.url()) || request.url().startsWith(site_page.url) ||
-                                outside.push(request.url()));
+  const page = site_page.page, outside = site_page.outside;
   const failed = new Promise(resolve => page.on('pageerror', error => resolve(`the page failed: ${error}`)));
   let problem = await Promise.race([play(page).catch(error => `${error}`), failed]);
   if (!problem && (await page.$eval('#download', link => !link.hidden)) && engine !== 'chromium')
