@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <emscripten.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -33,10 +32,6 @@ EM_ASYNC_JS(int32_t, page_file_name,
     return 1;
 });
 
-EM_ASYNC_JS(int32_t, page_replace, (const char *title, const char *name), {
-    return (await Module.page.replace(UTF8ToString(title), UTF8ToString(name))) ? 1 : 0;
-});
-
 // A browser that refuses the clipboard (no permission, no secure page) counts as a clipboard that
 // could not be opened: the page then shows the text to be copied by hand.
 EM_ASYNC_JS(int32_t, page_copy, (const char *text), {
@@ -51,18 +46,15 @@ int32_t web_choose_to_read(const char *title, const char *pattern, const char *,
     return page_file_name(0, title, pattern, path, capacity);
 }
 
-// The name field comes back after a declined replace, as the desktop's save dialog does.
+// No replace question here: a name the page's copies already hold risks nothing on the device, a
+// download never replaces a file, and the browser's save picker asks about a real file itself.
 int32_t web_choose_to_write(const char *title, const char *pattern, const char *, char *path,
                             uint32_t capacity)
 {
-    while (page_file_name(1, title, pattern, path, capacity)) {
-        struct stat info;
-        if (lstat(path, &info) != 0 || page_replace(title, path)) {
-            std::snprintf(saved_name, sizeof saved_name, "%s", path);
-            return 1;
-        }
-    }
-    return 0;
+    if (!page_file_name(1, title, pattern, path, capacity))
+        return 0;
+    std::snprintf(saved_name, sizeof saved_name, "%s", path);
+    return 1;
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 modules=$PWD/build/web-tests/tests/web/browser/node_modules
-[ -d build/web/site ] && [ -d "$modules" ] || { echo "run tools/test-web.sh first"; exit 1; }
+site=${1:-build/web/site} # or another build's site, such as build/web-tests/site
+[ -d "$site" ] && [ -d "$modules" ] || { echo "run tools/test-web.sh first"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,5 +23,5 @@ while len(records) < (1 << 20) - 200:
     records += offset.to_bytes(3, "big") + size.to_bytes(2, "big") + random.randbytes(size)
 open(sys.argv[1] + "/patch.ips", "wb").write(records + b"EOF")
 EOF_PY
-NODE_PATH=$modules node tools/bench-web-run.js build/web/site "$work" 10
-du -cb build/web/site/*
+NODE_PATH=$modules node tools/bench-web-run.js "$site" "$work" "${2:-10}"
+du -cb "$site"/*

@@ -20,9 +20,9 @@ const shots_taken = [['web-desktop.png', 1280, 800, 'light', 0], ['web-phone.png
 (async () => {
   for (const [name, width, height, scheme, answers] of shots_taken) {
     const site_page = await open_site(site, examples, { width, height, scheme }), page = site_page.page;
-    await page.waitForSelector('dialog[open]');
+    await page.waitForFunction(() => document.body.dataset.state === 'landing');
     const files = ['demo-cartridge.bin', 'demo-english.ips'].map(file => path.join(examples, file));
-    await (await page.$('#read-files')).uploadFile(...files);
+    await (await page.$('#landing-files')).uploadFile(...files);
     await page.waitForSelector('#read-list input:checked');
     for (let shown = 1; shown <= answers; shown++) {
       await page.keyboard.press('Enter'); // the cartridge, the box, the patch, the box: what the page offers first
