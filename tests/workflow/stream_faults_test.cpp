@@ -59,9 +59,11 @@ TEST(stream_faults, a_run_writes_the_whole_image_or_leaves_the_folder_as_it_was)
             EXPECT_EQ(left.size(), saved || had_old ? 3u : 2u) << "a temporary file was left";
             EXPECT_EQ(read_bytes("out.bin"), saved ? patched : had_old ? old_bytes : bytes());
             // A folder that cannot be synced once the file is in place is said, and the save holds.
+#ifndef __EMSCRIPTEN__ // Node.js's file system cannot lend standard error to the test
             const bool after = kind == fault_kind::folder_open || kind == fault_kind::folder_sync;
             EXPECT_EQ(said.find("out.bin written, but its folder could not be synced") != std::string::npos,
                       after && hits > 0) << said;
+#endif
             EXPECT_EQ(read_bytes("game.bin"), image);
             // Every failure is told: the write error once the save was reached, a load error before.
             const bool at_save = std::count(shown.begin(), shown.end(), "save|Save patched file|*.bin") == 1;
