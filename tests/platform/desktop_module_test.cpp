@@ -9,7 +9,8 @@
 static std::string run_said(const std::string &display)
 {
     const std::string folder = make_temp_folder();
-    start_program(PATCHER_EXE, folder, "", folder, "-u WAYLAND_DISPLAY -u DISPLAY LD_DEBUG=files" + (display.empty() ? "" : " DISPLAY=" + display));
+    const std::string env = "-u WAYLAND_DISPLAY -u DISPLAY LD_DEBUG=files";
+    start_program(PATCHER_EXE, folder, "", folder, display.empty() ? env : env + " DISPLAY=" + display);
     finish_program(folder);
     const std::string said = text_file(folder + "/err");
     remove_tree(folder);
