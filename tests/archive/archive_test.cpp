@@ -87,6 +87,7 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"py_names.zip", image, r::ok, "image.bin", "", capacity},
         {"macos.zip", image, r::ok, "image.bin", "", capacity},
         {"empty.zip", image, r::no_candidate, "", "", capacity},
+        {"full.zip", patch, r::no_candidate, "", "", capacity},
         {"many.zip", patch, r::too_many_entries, "", "", capacity},
         {"image.bin", image, r::not_an_archive, "", "", capacity},
     };

@@ -101,6 +101,7 @@ with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
 open("macos.zip", "wb").write(bytes(archive.data))
 names("macos.zip", "Game/image.bin", "Game/readme.txt")
 zipfile.ZipFile("empty.zip", "w").close()
-with zipfile.ZipFile("many.zip", "w") as z: # one more than the entries listed
-    [z.writestr("f%03d.txt" % i, b"") for i in range(257)]
+for archive, count in ("full.zip", 256), ("many.zip", 257): # as many entries as are listed, one more
+    with zipfile.ZipFile(archive, "w") as z:
+        [z.writestr("f%03d.txt" % i, b"") for i in range(count)]
 
