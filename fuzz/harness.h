@@ -1,8 +1,9 @@
-// harness.h -- what the fuzz harnesses share: large images described by small inputs, signatures
-// forced on them, the one way a harness reports a broken property, and the folders runs work in
+// harness.h -- what the fuzz harnesses share: large images described by small inputs, the one way
+// a harness reports a broken property, and the folders runs work in
 #pragma once
 
 #include "identify/checksums.h"
+#include "support/crc_forge.h"
 #include "support/platform_scripted.h"
 
 #include <algorithm>
@@ -39,36 +40,14 @@ inline uint8_t *make_image(uint32_t length, uint32_t capacity, std::string_view 
     return image;
 }
 
-// Gives the image the CRC-32 value (kind 1) or the byte sum value (kind 2). A CRC-32 takes the last
-// four bytes: they are the register before them, xor the wanted final register run back through
-// the 32 rounds that those bytes take it through. A sum moves bytes from the end, as far as bytes
-// from 0x200 on allow, so that the cartridge header in front stays as the input laid it.
+// Gives the image the CRC-32 value (kind 1) or the byte sum value (kind 2); a sum is made up from
+// bytes at 0x200 on, so that the cartridge header in front stays as the input laid it.
 inline void force_signature(uint8_t *image, uint32_t length, uint32_t kind, uint32_t value)
 {
-    uint32_t state = ~value, before = kind == 1 ? ~crc32_buffer(image, length - 4) : 0;
-    // A round shifts right and xors in the reversed polynomial when bit 0 was set, which sets bit 31:
-    // so bit 31 tells how to undo it.
-    for (uint32_t round = 0; kind == 1 && round < 32; round++)
-        state = state >> 31 ? (state ^ 0xEDB88320) << 1 | 1 : state << 1;
-    for (uint32_t i = 0; kind == 1 && i < 4; i++)
-        image[length - 4 + i] = static_cast<uint8_t>((state ^ before) >> 8 * i);
-    // What the sum lacks, a signed difference, is made up from the end: a 4 KiB block that cannot
-    // take it all is set to 255 (or 0) in one go, and the one that can takes it byte by byte.
-    int64_t missing = kind == 2 ? int32_t(value - byte_sum(image, length)) : 0;
-    for (uint32_t end = length, start; missing != 0 && end > 0x200; end = start) {
-        start = std::max(0x200u, end - std::min(end, 0x1000u));
-        const int64_t sum = byte_sum(image + start, end - start);
-        const int64_t room = missing > 0 ? 255 * int64_t(end - start) - sum : -sum; // all 255, or all 0
-        if (missing > 0 ? missing >= room : missing <= room) {
-            std::fill(image + start, image + end, uint8_t(missing > 0 ? 255 : 0));
-            missing -= room;
-        } else
-            for (uint32_t i = start; missing != 0; i++) {
-                const int64_t was = image[i];
-                image[i] = uint8_t(std::clamp<int64_t>(was + missing, 0, 255));
-                missing -= image[i] - was;
-            }
-    }
+    if (kind == 1)
+        force_crc(image, length, value);
+    if (kind == 2)
+        force_sum(image, length, value, 0x200);
 }
 
 // Stops the fuzzer with a finding unless holds, or when a box shown since the last script_reset

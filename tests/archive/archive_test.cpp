@@ -12,7 +12,7 @@
 #include <filesystem>
 
 static const std::string made = ARCHIVE_FIXTURES "/"; // tests/archive/make_archives.py writes there
-static const uint32_t capacity = 0x400000; // 4 MiB: more than every file packed, less than the bomb
+static const uint32_t capacity = 0x400000; // 4 MiB: more than every file packed
 static archive_listing listing;           // 72 KiB, static as the program will keep it
 using r = archive_result;
 constexpr archive_want image = archive_want::image, patch = archive_want::patch;
@@ -74,35 +74,22 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"infozip.zip", image, r::ok, "image.bin", "cut", archive_image_minimum},
         {"infozip_stored.zip", image, r::ok, "image.bin", "", capacity},
         {"infozip_stored.zip", image, r::ok, "image.bin", "cut", 1000},
-        {"infozip_stored.zip", patch, r::no_candidate, "", "", capacity},
         {"infozip_zip64.zip", image, r::ok, "image.bin", "", capacity},
-        {"infozip_zip64.zip", patch, r::ok, "patch.ips", "", capacity},
         {"infozip_stream.zip", image, r::ok, "image.bin", "", capacity},
         {"7z_deflate.zip", image, r::ok, "image.bin", "", capacity},
-        {"7z_deflate.zip", patch, r::ok, "patch.ips", "", capacity},
         {"7z_deflate64.zip", image, r::unsupported_method, "", "Deflate64", capacity},
-        {"7z_bzip2.zip", patch, r::unsupported_method, "", "bzip2", capacity},
-        {"7z_lzma.zip", image, r::unsupported_method, "", "LZMA", capacity},
         {"7z_encrypted.zip", image, r::encrypted, "", "", capacity},
         {"7z_two_images.zip", image, r::several_candidates, "", "", capacity},
-        {"7z_two_images.zip", patch, r::no_candidate, "", "", capacity},
-        {"7z_readme.zip", image, r::no_candidate, "", "", capacity},
         {"named.gz", image, r::ok, "image.bin", "", capacity},
         {"unnamed.gz", patch, r::ok, "patch.ips", "", capacity},
-        {"unnamed.gz", image, r::no_candidate, "", "", capacity},
         {"all_parts.gz", image, r::ok, "image.bin", "", capacity},
-        {"py_stored.zip", patch, r::ok, "patch.ips", "", capacity},
-        {"py_deflated.zip", image, r::ok, "image.bin", "", capacity},
-        {"py_zip64.zip", image, r::ok, "image.bin", "", capacity},
         {"py_zip64_all.zip", image, r::ok, "image.bin", "", capacity},
         {"py_names.zip", image, r::ok, "image.bin", "", capacity},
-        {"py_names.zip", patch, r::ok, "patch.ips", "", capacity},
         {"macos.zip", image, r::ok, "image.bin", "", capacity},
-        {"macos.zip", patch, r::no_candidate, "", "", capacity},
         {"empty.zip", image, r::no_candidate, "", "", capacity},
+        {"full.zip", patch, r::no_candidate, "", "", capacity},
         {"many.zip", patch, r::too_many_entries, "", "", capacity},
         {"image.bin", image, r::not_an_archive, "", "", capacity},
-        {"bomb.zip", image, r::ok, "", "cut", capacity}, // a gibibyte of zeros
     };
     for (const auto &c : rows) {
         const opened o = open_archive(read_bytes(made + c.archive), c.want, c.room);
@@ -110,7 +97,7 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         EXPECT_EQ(o.detail, c.detail) << c.archive;
         bytes expected = *c.content ? read_bytes(made + c.content) : bytes();
         if (o.detail == "cut") // the start of the file, one byte more than room
-            expected = *c.content ? bytes(expected.begin(), expected.begin() + c.room + 1) : bytes(c.room + 1);
+            expected.resize(c.room + 1);
         EXPECT_TRUE(o.content == expected) << c.archive << " gave " << o.content.size() << " bytes";
         if (std::filesystem::exists(made + c.archive + ".names")) {
             const bytes names = read_bytes(made + c.archive + ".names");
@@ -171,8 +158,8 @@ TEST(archive, damaged_archives_are_refused)
     EXPECT_EQ(inflate_entry(broken, sizeof broken, archive_method_deflated, out, 5).result, inflate_result::cut);
 }
 
-// Names as shown: ill-formed UTF-8 and control bytes as '?', each code page converted, a long name
-// cut whole characters short; and the entries passed over.
+// Names as shown: ill-formed UTF-8 and control bytes as '?', a long name cut whole characters
+// short (the code pages are traced whole through py_names.zip); and the entries passed over.
 TEST(archive, names_are_shown_as_utf8_and_metadata_is_passed_over)
 {
     std::string long_shown;
@@ -184,10 +171,7 @@ TEST(archive, names_are_shown_as_utf8_and_metadata_is_passed_over)
         std::string shown;
     } names[] = {
         {"\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE2\x82", name_encoding::utf8, "??|???|????|??"},
-        {"\xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9", name_encoding::cp437_unless_utf8, "\xF0\x9F\x98\x80 été"},
         {"a\x01" "b\x7F", name_encoding::utf8, "a?b?"},
-        {"\xE9t\xE9", name_encoding::latin1_unless_utf8, "été"},
-        {"\x82t\x82", name_encoding::cp437_unless_utf8, "été"},
         {std::string(300, '\x82'), name_encoding::cp437_unless_utf8, long_shown},
     };
     char shown[archive_name_limit + 1];

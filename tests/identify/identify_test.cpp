@@ -22,22 +22,7 @@
 #include <zlib.h>
 
 // A verdict as the driver carries it out: -1 stop, else the patch bytes loaded.
-int32_t carried(verdict decided)
-{
-    return carry_out_verdict(&decided);
-}
-
-// What differs between the checksums of the bytes and the references; every sum on buffers up to
-// 300 bytes and on the whole, where the vector loops and their tails meet every case.
-std::string checksum_problems(const uint8_t *p, uint32_t len, uint32_t crc, uint32_t sum, bool whole)
-{
-    if (crc32_buffer(p, len) != crc)
-        return "crc32_buffer";
-    if (len > 300 && !whole)
-        return "";
-    const image_signature both = image_signatures(p, len); // the fused pass
-    return both.crc == crc && both.sum == sum && byte_sum(p, len) == sum ? "" : "image_signatures or byte_sum";
-}
+int32_t carried(verdict decided) { return carry_out_verdict(&decided); }
 
 // Every path the CPU can take, forced in turn: every length up to 4096 from every start in a
 // 64-byte window, and the whole buffer: a megabyte of scattered bytes, so that those above 0x7F
@@ -46,6 +31,11 @@ TEST(checksums, agree_with_zlib_and_a_plain_sum)
 {
     bytes data(17 << 20, 0xFF);
     std::generate_n(data.begin(), 1 << 20, [i = 0u]() mutable { return uint8_t(i++ * 2654435761u >> 24); });
+    // crc32_buffer on every length; the fused pass and byte_sum, up to 300 bytes and on the whole.
+    auto agree = [](const uint8_t *p, uint32_t len, uint32_t crc, uint32_t sum, bool fused) {
+        const image_signature both = fused ? image_signatures(p, len) : image_signature{crc, sum};
+        return crc32_buffer(p, len) == crc && both.crc == crc && both.sum == sum && (!fused || byte_sum(p, len) == sum);
+    };
     for (int path = 0; path < checksum_path_count; path++) {
         if (!checksum_path_available(checksum_path(path)))
             continue;
@@ -54,13 +44,11 @@ TEST(checksums, agree_with_zlib_and_a_plain_sum)
             const uint8_t *p = data.data() + at;
             uLong crc = crc32(0, Z_NULL, 0);
             uint32_t sum = 0;
-            for (uint32_t len = 0; len <= 4096; crc = crc32(crc, p + len, 1), sum += p[len], len++) {
-                const std::string problems = checksum_problems(p, len, uint32_t(crc), sum, false);
-                ASSERT_EQ(problems, "") << path << ": " << at << "+" << len;
-            }
+            for (uint32_t len = 0; len <= 4096; crc = crc32(crc, p + len, 1), sum += p[len], len++)
+                ASSERT_TRUE(agree(p, len, uint32_t(crc), sum, len <= 300)) << path << ": " << at << "+" << len;
         }
         const uint32_t whole = std::accumulate(data.begin(), data.end(), 0u), length = uint32_t(data.size());
-        ASSERT_EQ(checksum_problems(data.data(), length, zlib_crc32(data), whole, true), "") << path;
+        ASSERT_TRUE(agree(data.data(), length, zlib_crc32(data), whole, true)) << path;
     }
     checksum_use_path(checksum_path_count); // back to the fastest the CPU has
 }
@@ -167,8 +155,6 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
     }
     // Loading (0), which keeps *.bin or sets either disk pattern; refusing (1); handing over (2).
     EXPECT_EQ(outcomes, (std::set<std::string>{"0*.bin", "0*.dsk", "0*.xdf", "1*.bin", "2*.bin"}));
-    EXPECT_EQ(values[test_kind::crc_in].size(), 68u);
-    EXPECT_EQ(values[test_kind::sum_in].size(), 46u);
     // Header texts, checksum words, directory entries, block; none for each of the four other kinds,
     // so a kind that no row uses shows here too.
     EXPECT_EQ(stored.size(), 14 + 4 + 3 + 1 + 4u);

@@ -3,7 +3,6 @@
 #include "support/crc_forge.h"
 
 #include <algorithm>
-#include <numeric>
 
 bytes image_for_rule(const catalogue_rule &rule)
 {
@@ -16,11 +15,8 @@ bytes image_for_rule(const catalogue_rule &rule)
         std::copy_n(t->stored, t->stored ? t->length : 0, image.begin() + t->offset);
         if (t->kind == test_kind::crc_in)
             force_crc(image, wanted);
-        if (t->kind != test_kind::sum_in)
-            continue;
-        const uint32_t rest = wanted - std::accumulate(image.begin(), image.end(), 0u);
-        std::fill(image.end() - 1 - rest / 0xFF, image.end() - 1, 0xFF);
-        image.back() = static_cast<uint8_t>(rest % 0xFF);
+        if (t->kind == test_kind::sum_in)
+            force_sum(image.data(), uint32_t(image.size()), wanted, 0);
     }
     return image;
 }
