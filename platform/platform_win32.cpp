@@ -52,7 +52,7 @@ int32_t show_dialog(const char *title, int32_t save, const char *filter_text, ch
 {
     OPENFILENAMEA record;
     fill_dialog_record(&record, title, save, filter_text, path, capacity);
-    BOOL chosen = save ? save_file_dialog(&record) : open_file_dialog(&record);
+    BOOL chosen = save ? GetSaveFileNameA(&record) : GetOpenFileNameA(&record);
     return chosen ? 1 : 0;
 }
 
@@ -103,9 +103,6 @@ int32_t win32_confirm_replace(const char *name)
 }
 
 } // namespace
-
-BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record) = GetOpenFileNameA;
-BOOL(WINAPI *save_file_dialog)(OPENFILENAMEA *record) = GetSaveFileNameA;
 
 const platform_ops win32_platform = {win32_show_message, win32_choose_to_read,
                                      win32_choose_to_write, win32_put_clipboard_text,

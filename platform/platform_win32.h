@@ -10,8 +10,4 @@
 
 extern const platform_ops win32_platform;
 
-// The two common dialogs. Tests point these at a stand-in to see the record without a dialog.
-extern BOOL(WINAPI *open_file_dialog)(OPENFILENAMEA *record);
-extern BOOL(WINAPI *save_file_dialog)(OPENFILENAMEA *record);
-
 #endif
