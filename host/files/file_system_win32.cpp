@@ -59,10 +59,6 @@ void set_errno_from_last_error()
     case ERROR_WRITE_PROTECT:
         errno = EROFS;
         break;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-        errno = EEXIST;
-        break;
     default:
         errno = EIO;
     }
