@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-constexpr uint32_t filter_text_size = 30; // pattern, NUL, pattern, NUL, NUL: patterns of 13 at most
+constexpr uint32_t filter_text_size = 40; // pattern, NUL, pattern, NUL, NUL: "*.ips;*.zip;*.gz" and room to spare
 
 // Shows the modal message box: text under title, one OK button.
 void show_message(const char *text, const char *title);

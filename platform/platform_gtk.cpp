@@ -66,6 +66,21 @@ const char *fold_case(const char *pattern, char *folded)
     return folded;
 }
 
+// Adds each of the patterns that pattern lists, separated by ';' as in a Windows filter, folded.
+void add_patterns(GtkFileFilter *filter, const char *pattern)
+{
+    char one[folded_pattern_size], folded[folded_pattern_size];
+    while (*pattern) {
+        size_t length = std::strcspn(pattern, ";");
+        if (length < sizeof one) {
+            std::memcpy(one, pattern, length);
+            one[length] = '\0';
+            gtk_file_filter_add_pattern(filter, fold_case(one, folded));
+        }
+        pattern += length + (pattern[length] == ';');
+    }
+}
+
 int32_t has_extension(const char *name)
 {
     const char *slash = std::strrchr(name, '/');
@@ -198,10 +213,9 @@ int32_t run_chooser(const char *title, const char *pattern, char *path, uint32_t
     gtk_file_chooser_set_current_folder(chooser, here);
     g_free(here);
 
-    char folded[folded_pattern_size];
     GtkFileFilter *filter = gtk_file_filter_new();
     gtk_file_filter_set_name(filter, pattern);
-    gtk_file_filter_add_pattern(filter, fold_case(pattern, folded));
+    add_patterns(filter, pattern);
     gtk_file_chooser_add_filter(chooser, filter); // the chooser takes the filter over
 
     // No replace question of GTK's: it would ask before take_name adds the extension.

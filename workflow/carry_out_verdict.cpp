@@ -29,7 +29,10 @@ int32_t carry_out_verdict(const verdict *decided)
     if (!decided->patch_name)
         return 0;
     uint32_t given_length;
-    if (take_given_patch(&given_length))
+    const int32_t given_patch = take_given_patch(&given_length);
+    if (given_patch < 0)
+        return -1; // its damaged archive has been refused
+    if (given_patch)
         return static_cast<int32_t>(given_length);
     return static_cast<int32_t>(load_file_if_present(decided->patch_name, patch_buffer, patch_capacity));
 }

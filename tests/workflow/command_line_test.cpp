@@ -42,6 +42,10 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         {"/dev/zero patch.ips new.bin", "", 0, "too large and will be truncated", "cannot", false},
         {"image.bin . new.bin", "", 1, "cannot read .: Is a directory", "two images", false},
         {"patch.ips patch.ips", "", 2, "two patches", unasked.c_str(), false},
+        // Archives in either order stand for the files they hold; after an image, one is the patch.
+        {"-f image.zip patch.zip out.bin", "", 0, "Unrecognized patch", "File name", true},
+        {"-f patch.zip image.bin.gz out.bin", "", 0, "Unrecognized patch", "File name", true},
+        {"image.bin image.zip", "\n\n", 1, "no IPS patch. It holds:\n\nimage.bin\n", "two images", false},
         {"--help image.bin", "", 0, usage, unasked.c_str(), false},
         {"--version", "", 0, "patcher " PATCHER_VERSION "\n", unasked.c_str(), false},
     };
@@ -55,6 +59,9 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         write_bytes(folder + "/image.bin", image);
         write_bytes(folder + "/patch.ips", make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99}));
         write_bytes(folder + "/out.bin", old);
+        if (std::string(c.arguments).find(".zip") != std::string::npos) // zip and gzip's own tools
+            std::system(("cd '" + folder + "' && zip -q image.zip image.bin && zip -q patch.zip patch.ips && "
+                         "gzip -k image.bin").c_str());
         for (const char *name : {"image", "patch"})
             if (std::string(c.arguments).find(std::string(name) + ".fifo") != std::string::npos)
                 std::system(("cd '" + folder + "' && mkfifo " + name + ".fifo && (cat " + name +
