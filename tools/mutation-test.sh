@@ -24,7 +24,7 @@ tests_for() {
     ips/* | prepare/* | identify/*) echo "$unit|scenarios.terminal" ;;
     workflow/*) echo "$unit|$whole" ;;
     app/*) echo "$whole|gtk_scenarios" ;;
-    host/*) echo "$whole|terminal_save" ;;
+    host/*) echo "$whole|terminal_save|save_whole_file" ;;
     platform/platform_terminal*) echo "scenarios.terminal|command_line|terminal_save" ;;
     platform/platform_gtk* | platform/platform_desktop*) echo "desktop_module|gtk_scenarios" ;;
     *) echo "." ;;

@@ -29,6 +29,10 @@ function say(text) {
 // header; one byte more tells it that the file was longer, and it warns as on the desktop. Nothing
 // past that is read, so a file of any size costs the same.
 const read_limit = 0x1000200 + 1;
+// An archive is read whole up to the core's archive buffer, which holds an image's capacity and
+// 1 MiB more for the archive's own headers and the readmes and pictures beside a patch.
+const archive_read_limit = 0x1100200 + 1;
+const is_archive = name => /\.(zip|gz)$/i.test(name);
 const patch_mark = 'PATCH'; // the first five bytes of every IPS patch
 const given = {};           // each file given: its size on the device, and whether it is a patch
 let image_name = '';        // the image's name, from which the saved file's name is suggested
@@ -70,7 +74,9 @@ function ask(dialog, shown = () => {}) {
 }
 
 const utf8_length = text => new TextEncoder().encode(text).length;
-const matches = (name, pattern) => pattern === '*' || name.toLowerCase().endsWith(pattern.slice(1));
+// A dialog's pattern may hold several, separated by ';' ("*.ips;*.zip;*.gz").
+const extensions = pattern => pattern.split(';').map(each => each.slice(1));
+const matches = (name, pattern) => pattern === '*' || extensions(pattern).some(end => name.toLowerCase().endsWith(end));
 const size_text = size => (size < 1 << 20 ? `${Math.ceil(size / 1024)} KiB` : `${(size / (1 << 20)).toFixed(1)} MiB`);
 
 // The file offered first: the only one listed, or of several the first of the kind asked for,
@@ -119,7 +125,8 @@ async function read_files(files) {
   const taken = [], failed = [];
   for (const file of files) {
     try {
-      const bytes = new Uint8Array(await file.slice(0, read_limit).arrayBuffer());
+      const limit = is_archive(file.name) ? archive_read_limit : read_limit;
+      const bytes = new Uint8Array(await file.slice(0, limit).arrayBuffer());
       FS.writeFile(file.name, bytes, { canOwn: true });
       given[file.name] = { size: file.size, patch: String.fromCharCode(...bytes.subarray(0, 5)) === patch_mark };
       taken.push(file);
@@ -222,7 +229,7 @@ Module.page = {
   async choose(title, pattern, capacity) {
     const input = $('read-files'), landing = several_files;
     $('read-title').textContent = $('landing-title').textContent = title;
-    input.accept = pattern === '*' ? '' : pattern.slice(1);
+    input.accept = pattern === '*' ? '' : extensions(pattern).join(',');
     input.multiple = several_files;
     several_files = false;
     input.value = '';

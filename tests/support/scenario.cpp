@@ -174,8 +174,6 @@ std::vector<scenario> load_scenarios()
             texts[rest.substr(0, rest.find(" = "))] = rest.substr(rest.find(" = ") + 3);
         } else if (word == "scenario") {
             all.push_back({rest, {}, {}, {}});
-        } else if (line == "unplayed on the page" && !all.empty()) {
-            all.back().unplayed_on_page = true;
         } else if (all.empty()) {
             ADD_FAILURE() << "before any scenario: " << line;
         } else if (word == "file") {
@@ -198,10 +196,6 @@ std::vector<scenario> load_scenarios()
         }
     }
     EXPECT_GT(all.size(), 5u) << "the table at " SCENARIO_TABLE " lost its scenarios";
-#ifdef __EMSCRIPTEN__ // the page's player leaves out what the page cannot do yet
-    all.erase(std::remove_if(all.begin(), all.end(), [](const scenario &s) { return s.unplayed_on_page; }),
-              all.end());
-#endif
     return all;
 }
 

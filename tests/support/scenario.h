@@ -23,7 +23,6 @@ struct scenario {
     named_bytes files; // the folder before the run
     std::vector<scenario_step> steps;
     named_bytes saved; // what the run writes
-    bool unplayed_on_page = false; // "unplayed on the page": the browser's player leaves it out
 };
 
 // Every scenario of the table; a malformed table fails the calling test.

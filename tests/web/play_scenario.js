@@ -110,7 +110,7 @@ async function play(page) {
     clipboard = null;
     // The accept list; for a save, the name suggested from the image's, with the pattern's extension.
     const field = kind === 'save' ? `${image.replace(/\.[^.]*$/, '')} (patched)${pattern.slice(1)}` :
-                  pattern ? pattern.slice(1) : undefined;
+                  pattern ? pattern.split(';').map(each => each.slice(1)).join(',') : undefined;
     if (seen.id !== dialog_of[kind] || (!seen.picker && seen.title !== title) ||
         (field !== undefined && seen.field !== field) || (kind === 'save' && !seen.picker && seen.selected !== field.length) ||
         (kind === 'box' && seen.text !== text.replace(/\\n/g, '\n')))

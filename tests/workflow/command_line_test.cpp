@@ -40,7 +40,8 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         // Pipes are read once, whole: both files through FIFOs give the exact bytes.
         {"-f patch.fifo image.fifo out.bin", "", 0, "Unrecognized patch", "cannot", true},
         {"/dev/zero patch.ips new.bin", "", 0, "too large and will be truncated", "cannot", false},
-        {"image.bin . new.bin", "", 1, "cannot read .: Is a directory", "two images", false},
+        {"/proc/self patch.ips new.bin", "", 1, "cannot read /proc/self: Is a directory", "two", false},
+        {"image.bin patch.ips out.bin", "\r\n\r\nyes\r\n", 0, replace, "File name", true}, // CR LF lines
         {"patch.ips patch.ips", "", 2, "two patches", unasked.c_str(), false},
         // Archives in either order stand for the files they hold; after an image, one is the patch.
         {"-f image.zip patch.zip out.bin", "", 0, "Unrecognized patch", "File name", true},

@@ -54,6 +54,7 @@ TEST(safe_save, replaces_a_file_or_a_link_target_and_refuses_what_is_no_plain_fi
         EXPECT_EQ(std::to_string(saved) + (saved ? "" : said.substr(said.rfind(':'), reason.size())), c[2]);
         EXPECT_EQ(said.find('\n'), saved ? std::string::npos : said.size() - 1) << said; // one line
         EXPECT_EQ(script_transcript().back() == "box|Error|Error writing file", !saved) << c[0];
+        EXPECT_EQ(script_events()[0].filter, std::string("*.bin\0*.bin\0\0", 13).append(27, '\0'));
         EXPECT_EQ(std::system(c[3]), 0) << c[0] << " / " << c[3];
     }
 }
