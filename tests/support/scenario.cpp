@@ -22,89 +22,41 @@ const uint32_t smallest_image = 0x40000; // the smallest working image the patch
 const uint32_t patched_offset = 0x10;    // the byte the scenarios' patch sets: no row tests it
 const uint8_t patched_value = 0x99;
 
-// value as size bytes, least significant first (zeros beyond its four)
-void put(bytes &to, uint32_t value, int size)
+// An archive of the entries, made as a user's archive is: by zip, 7-Zip or gzip, whose command
+// writes it to "out" in a folder that holds the entries.
+bytes archive_of(const std::string &command, const named_bytes &entries)
 {
-    for (int i = 0; i < size; i++)
-        to.push_back(i < 4 ? uint8_t(value >> 8 * i) : 0);
-}
-
-// Data as deflate's stored blocks: valid deflate for zip and gzip, with no compressor at hand (the
-// browser edition's tests have none).
-bytes stored_blocks(const bytes &data)
-{
-    bytes out;
-    size_t at = 0;
-    do {
-        const uint32_t length = uint32_t(std::min<size_t>(data.size() - at, 0xFFFF)); // a block's limit
-        out.push_back(at + length == data.size()); // the final block's bit
-        put(out, length, 2);
-        put(out, ~length & 0xFFFF, 2);
-        out.insert(out.end(), data.begin() + at, data.begin() + at + length);
-        at += length;
-    } while (at < data.size());
-    return out;
-}
-
-// A zip archive of the entries, deflated; another method or flags (bit 0: a password) are only
-// declared, for entries that must be refused unread.
-bytes make_zip(const named_bytes &entries, uint16_t method = 8, uint16_t flags = 0)
-{
-    bytes local, central;
-    for (const auto &entry : entries) {
-        const bytes data = stored_blocks(entry.second);
-        const uint32_t at = uint32_t(local.size());
-        for (bytes *to : {&local, &central}) {
-            const bool in_directory = to == &central;
-            put(*to, in_directory ? 0x02014B50 : 0x04034B50, 4); // each header's signature
-            put(*to, 20 | (in_directory ? 20 << 16 : 0), in_directory ? 4 : 2); // versions: 2.0
-            put(*to, flags, 2);
-            put(*to, method, 2);
-            put(*to, 0, 4); // time and date
-            put(*to, zlib_crc32(entry.second), 4);
-            put(*to, uint32_t(data.size()), 4);
-            put(*to, uint32_t(entry.second.size()), 4);
-            put(*to, uint32_t(entry.first.size()), 4); // the name's length, and no extra field
-            if (in_directory) { // no comment, disk 0, no attributes, then where the entry starts
-                put(*to, 0, 10);
-                put(*to, at, 4);
-            }
-            to->insert(to->end(), entry.first.begin(), entry.first.end());
-        }
-        local.insert(local.end(), data.begin(), data.end());
-    }
-    const uint32_t directory_at = uint32_t(local.size()), count = uint32_t(entries.size());
-    local.insert(local.end(), central.begin(), central.end());
-    put(local, 0x06054B50, 4);
-    put(local, 0, 4);
-    put(local, count | count << 16, 4);
-    put(local, uint32_t(central.size()), 4);
-    put(local, directory_at, 4);
-    put(local, 0, 2);
-    return local;
+    const std::string folder = make_temp_folder();
+    std::system(("mkdir '" + folder + "/__MACOSX'").c_str());
+    for (const auto &entry : entries)
+        write_bytes(folder + "/" + entry.first, entry.second);
+    std::system(("cd '" + folder + "' && (" + command + ") >/dev/null").c_str());
+    const bytes made = read_bytes(folder + "/out");
+    remove_tree(folder);
+    return made;
 }
 
 // The bytes of a kind of file the table names; any other name is the unknown image.
 bytes file_of_kind(const std::string &kind)
 {
     if (kind.rfind("zip", 0) == 0 || kind == "gz_image") {
-        bytes game = file_of_kind("unknown"), patch = file_of_kind("patch"), readme = file_of_kind("text");
-        if (kind == "gz_image") {
-            bytes gz = {0x1F, 0x8B, 8, 8, 0, 0, 0, 0, 0, 3, 'g', 'a', 'm', 'e', '.', 'b', 'i', 'n', 0}; // a name
-            const bytes data = stored_blocks(game);
-            gz.insert(gz.end(), data.begin(), data.end());
-            put(gz, zlib_crc32(game), 4);
-            put(gz, uint32_t(game.size()), 4);
-            return gz;
-        }
+        const bytes game = file_of_kind("unknown"), patch = file_of_kind("patch"), readme = file_of_kind("text");
+        if (kind == "gz_image")
+            return archive_of("gzip -c game.bin >out", {{"game.bin", game}});
         if (kind == "zip_patch") // larger than the patch capacity, with macOS's metadata beside
-            return make_zip({{"__MACOSX/._fix.ips", readme}, {"fix.ips", patch}, {"readme.txt", readme},
-                             {"title.png", bytes(0x100000, 'P')}});
+            return archive_of("zip -qr - __MACOSX fix.ips readme.txt title.png >out",
+                              {{"__MACOSX/._fix.ips", readme}, {"fix.ips", patch}, {"readme.txt", readme},
+                               {"title.png", bytes(0x100000, 'P')}});
         if (kind == "zip_two_patches")
-            return make_zip({{"fix.ips", patch}, {"fix-jp.ips", patch}, {"readme.txt", readme}});
-        if (kind == "zip_deflate64")
-            return make_zip({{"fix.ips", patch}}, 9);
-        bytes zip = make_zip({{"game.bin", game}}, 8, kind == "zip_encrypted");
+            return archive_of("zip -q - fix.ips fix-jp.ips readme.txt >out",
+                              {{"fix.ips", patch}, {"fix-jp.ips", patch}, {"readme.txt", readme}});
+        if (kind == "zip_deflate64") { // a patch long enough that 7-Zip packs it, not stores it
+            bytes long_patch = patch;
+            long_patch.resize(4096);
+            return archive_of("7z a -tzip -mm=Deflate64 out.zip fix.ips && mv out.zip out", {{"fix.ips", long_patch}});
+        }
+        bytes zip = archive_of(kind == "zip_encrypted" ? "zip -q -P secret - game.bin >out" : "zip -q - game.bin >out",
+                               {{"game.bin", game}});
         if (kind == "zip_damaged")
             zip[zip.size() / 2] ^= 1;
         return zip;
