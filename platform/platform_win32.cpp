@@ -18,8 +18,10 @@ static_assert(sizeof(void *) != 4 || dialog_record_size == 76,
               "the 32-bit dialog record is the 76-byte form");
 
 const DWORD open_flags = OFN_READONLY | OFN_FILEMUSTEXIST; // 0x1001: only existing files
-const DWORD save_flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY; // 0x0006: ask before replacing
-static_assert(open_flags == 0x1001 && save_flags == 0x0006, "the dialogs' flags");
+// No OFN_OVERWRITEPROMPT: the dialog's own question may default to replacing (wine's does), so the
+// program asks its own, whose default is No, once the dialog has closed.
+const DWORD save_flags = OFN_HIDEREADONLY; // 0x0004: no read-only box
+static_assert(open_flags == 0x1001 && save_flags == 0x0004, "the dialogs' flags");
 
 const char current_folder[] = ".";   // every dialog starts in the process's current directory
 const char no_default_extension[] = ""; // present but empty: the save dialog keeps typed names
@@ -62,10 +64,17 @@ int32_t win32_choose_to_read(const char *title, const char *, const char *filter
     return show_dialog(title, 0, filter_text, path, capacity);
 }
 
+int32_t win32_confirm_replace(const char *name);
+
+// The save dialog comes back after a declined replace, as it would after its own question.
 int32_t win32_choose_to_write(const char *title, const char *, const char *filter_text, char *path,
                               uint32_t capacity)
 {
-    return show_dialog(title, 1, filter_text, path, capacity);
+    while (show_dialog(title, 1, filter_text, path, capacity)) {
+        if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES || win32_confirm_replace(path))
+            return 1;
+    }
+    return 0;
 }
 
 // Opens the clipboard with no owner window, empties it and hands it a movable block holding the
