@@ -17,9 +17,11 @@ void scripted_show_message(const char *text, const char *title)
     events.push_back({"box", title, text, ""});
 }
 
-int32_t answer_dialog(const char *kind, const char *title, const char *pattern,
-                      const char *filter_text, char *path, uint32_t capacity)
+// The read (open) and write (save) dialogs alike: save tells which it is.
+template <bool save>
+int32_t answer_dialog(const char *title, const char *pattern, const char *filter_text, char *path, uint32_t capacity)
 {
+    const char *const kind = save ? "save" : "open";
     events.push_back({kind, title, pattern, std::string(filter_text, filter_text_size)});
     if (answers.empty())
         return 0;
@@ -27,25 +29,13 @@ int32_t answer_dialog(const char *kind, const char *title, const char *pattern,
     answers.pop_front();
     // Like every real save dialog, it gives a name typed without an extension the pattern's.
     const char *extension = std::strchr(pattern, '.');
-    if (!name.empty() && std::strcmp(kind, "save") == 0 && extension &&
+    if (!name.empty() && save && extension &&
         name.find('.', name.rfind('/') + 1) == std::string::npos)
         name += extension;
     if (name.empty() || name.size() + 1 > capacity)
         return 0;
     std::memcpy(path, name.c_str(), name.size() + 1);
     return 1;
-}
-
-int32_t scripted_choose_to_read(const char *title, const char *pattern, const char *filter_text,
-                                char *path, uint32_t capacity)
-{
-    return answer_dialog("open", title, pattern, filter_text, path, capacity);
-}
-
-int32_t scripted_choose_to_write(const char *title, const char *pattern, const char *filter_text,
-                                 char *path, uint32_t capacity)
-{
-    return answer_dialog("save", title, pattern, filter_text, path, capacity);
 }
 
 int32_t scripted_put_clipboard_text(const char *text)
@@ -66,8 +56,8 @@ int32_t scripted_confirm_replace(const char *name)
     return yes;
 }
 
-const platform_ops scripted_platform = {scripted_show_message, scripted_choose_to_read,
-                                        scripted_choose_to_write, scripted_put_clipboard_text,
+const platform_ops scripted_platform = {scripted_show_message, answer_dialog<false>,
+                                        answer_dialog<true>, scripted_put_clipboard_text,
                                         scripted_confirm_replace};
 
 } // namespace

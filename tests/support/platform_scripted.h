@@ -8,10 +8,7 @@
 // One thing the program showed or did, in order. kind is "box" (title, text), "open" or "save"
 // (title, text = the pattern, filter = the filter text) or "clipboard" (text placed).
 struct script_event {
-    std::string kind;
-    std::string title;
-    std::string text;
-    std::string filter;
+    std::string kind, title, text, filter;
 };
 
 // Installs the scripted back end with an empty queue, no events and a working clipboard.
