@@ -72,23 +72,14 @@ void warn_file_cut()
     show_message(too_large_text, "Warning");
 }
 
-// Warned once the bytes are in: the user sees the same box, and never for a file that could not
-// be read at all.
-uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity)
-{
-    int32_t cut;
-    uint32_t count = load(path, buffer, capacity, 1, &cut);
-    if (cut)
-        warn_file_cut();
-    return count;
-}
-
 void report_file_error(const char *action, const char *name)
 {
     std::fprintf(stderr, "patcher: cannot %s %s: %s\n", action, name, file_error_text());
     std::fflush(stderr);
 }
 
+// Warned once the bytes are in: the user sees the same box, and never for a file that could not
+// be read at all.
 uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity)
 {
     int32_t cut;

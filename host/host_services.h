@@ -27,13 +27,10 @@ int32_t choose_file(const char *given_name, const char *title, int32_t save, con
 // Asks whether the existing file name may be replaced: 1 when the user agrees.
 int32_t ask_to_replace(const char *name);
 
-// Reads up to capacity bytes of the file into buffer; warns when the file is longer. Returns the
-// number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks off early
-// (the reason of a failure goes to standard error). The file is opened and read once, so a pipe
-// or a device serves as well as a file; one byte past the capacity tells that it was cut.
-uint32_t load_file(const char *path, uint8_t *buffer, uint32_t capacity);
-
-// load_file without the warning: *cut is set to 1 when the file held more than capacity bytes.
+// Reads up to capacity bytes of the file into buffer, and sets *cut to 1 when the file held more.
+// Returns the number of bytes read, 0 when the file cannot be opened, is empty, or its read breaks
+// off early (the reason of a failure goes to standard error). The file is opened and read once, so
+// a pipe or a device serves as well as a file; one byte past the capacity tells that it was cut.
 uint32_t read_file(const char *path, uint8_t *buffer, uint32_t capacity, int32_t *cut);
 
 // The warning of a file cut to the capacity.
@@ -47,7 +44,8 @@ int64_t file_size(FILE *stream);
 // line, "patcher: cannot ACTION NAME: REASON", in the system's own words.
 void report_file_error(const char *action, const char *name);
 
-// load_file for a file that may well be absent: its absence is no error, so it is not reported.
+// read_file for a file that may well be absent (its absence is no error, so it is not reported),
+// with the warning of a cut file shown here.
 uint32_t load_file_if_present(const char *path, uint8_t *buffer, uint32_t capacity);
 
 enum class save_result : uint8_t {
