@@ -9,8 +9,8 @@ namespace {
 
 const char too_large_text[] = "File size is too large and will be truncated";
 
-} // namespace
-
+// Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
+// Wider than 32 bits so that a file of 2 GiB or more still counts as too large.
 int64_t file_size(FILE *stream)
 {
     if (!stream_seek_end(stream)) {
@@ -21,8 +21,6 @@ int64_t file_size(FILE *stream)
     std::rewind(stream);
     return end;
 }
-
-namespace {
 
 // Reads the file into buffer, at most capacity bytes, and sets *cut when it holds more. Returns
 // the bytes read; 0, with the reason on standard error, when it cannot be read whole.

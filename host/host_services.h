@@ -36,10 +36,6 @@ uint32_t read_file(const char *path, uint8_t *buffer, uint32_t capacity, int32_t
 // The warning of a file cut to the capacity.
 void warn_file_cut();
 
-// Size of the file behind an open stream, which is left at its start; -1 when it cannot be told.
-// Wider than 32 bits so that a file of 2 GiB or more still counts as too large.
-int64_t file_size(FILE *stream);
-
 // Says on standard error why the file name could not be read or written ("read", "write"): one
 // line, "patcher: cannot ACTION NAME: REASON", in the system's own words.
 void report_file_error(const char *action, const char *name);

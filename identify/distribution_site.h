@@ -7,8 +7,6 @@
 
 #define PATCHER_DISTRIBUTION_SITE "https://patches.example.org/"
 
-inline constexpr char distribution_site[] = PATCHER_DISTRIBUTION_SITE;
-
 // What both "unrecognised" boxes say after the site.
 #define PATCHER_AFTER_SITE_LATEST_VERSIONS                                                        \
     "\n\n...and make sure you've got the latest version\nof the patch and this program.\n\n"     \

@@ -35,8 +35,7 @@ int32_t starts_as_patch(const uint8_t *bytes, uint32_t length)
 // Whether the file read into target_buffer is a patch, or an archive holding one and no image.
 int32_t holds_patch(uint32_t length)
 {
-    return starts_as_patch(target_buffer, length) ||
-           (looks_like_archive(target_buffer, length) && archive_holds_patch(target_buffer, length));
+    return starts_as_patch(target_buffer, length) || archive_holds_patch(target_buffer, length);
 }
 
 void set_unread(loaded_file *file)
@@ -51,12 +50,18 @@ void place_image_read(uint32_t length, int32_t cut)
     image.placed = place_image(length, cut, image.message);
 }
 
+// Places the patch that was read into archive_buffer.
+void place_patch_read(uint32_t length, int32_t cut)
+{
+    patch.given = 1;
+    patch.placed = place_patch(length, cut, patch.message);
+}
+
 // Places the patch that was read into target_buffer.
 void move_patch_over(uint32_t length, int32_t cut)
 {
     std::memcpy(archive_buffer, target_buffer, length);
-    patch.given = 1;
-    patch.placed = place_patch(length, cut, patch.message);
+    place_patch_read(length, cut);
 }
 
 int32_t take(loaded_file *file, uint32_t *length)
@@ -98,8 +103,7 @@ command_outcome load_given_files(const char *const *files, uint32_t count)
         length = read_file(files[1], archive_buffer, archive_capacity, &cut);
         if (length > 0 && !starts_as_patch(archive_buffer, length) && !looks_like_archive(archive_buffer, length))
             return usage_error("two images: ", files[1]);
-        patch.given = 1;
-        patch.placed = place_patch(length, cut, patch.message);
+        place_patch_read(length, cut);
         given.patch = files[1];
         return command_outcome::run;
     }

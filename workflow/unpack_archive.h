@@ -25,7 +25,8 @@ struct unpack_outcome {
 // 1 when file (length bytes) starts as a zip or gzip file does.
 int32_t looks_like_archive(const uint8_t *file, uint32_t length);
 
-// 1 when the archive would be taken as a patch: it holds a patch candidate and no image one.
+// 1 when the file is an archive that would be taken as a patch: it holds a patch candidate and no
+// image one.
 int32_t archive_holds_patch(const uint8_t *file, uint32_t length);
 
 // Takes the entry wanted out of the archive file (length bytes) into out, which has room for
