@@ -4,8 +4,8 @@
 // the end), light and dark, at a desktop's width and a phone's, and at a phone held sideways each
 // dialog keeps its title and buttons in view; a clipboard that refuses is said inside the next
 // dialog, with the text to copy there; a 4 GiB image is read only up to the capacity, after the
-// warning; a slow read shows that it works and a failed one is named in a box; the page starts from a file:// address and again offline; a broken or missing program
-// is named. Prints each failure and exits 1 if there was any.
+// warning; a slow read shows that it works and a failed one is named in a box; the page starts
+// from a file:// address and again offline. Prints each failure and exits 1 if there was any.
 'use strict';
 const fs = require('fs'), os = require('os'), path = require('path');
 const { execFileSync } = require('child_process');
@@ -57,18 +57,13 @@ async function walk(width, height, scheme, refuse) {
   await site_page.close();
 }
 
-// Opens the site (or a copy of it, changed by spoil), and returns what the page has come to.
-async function start(spoil, options = {}) {
-  const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'patcher-copy-'));
-  fs.cpSync(site, copy, { recursive: true });
-  spoil(copy);
-  const site_page = await open_site(copy, work, { url: options.file && `file://${copy}/index.html` });
-  await new Promise(resolve => setTimeout(resolve, options.wait || 1500));
-  const seen = { state: await state(site_page.page), status: await site_page.page.$eval('#status', p => p.textContent),
-                 notice: await site_page.page.$eval('#not-started', p => getComputedStyle(p).visibility === 'visible' && p.offsetHeight > 0) };
+// Opens the site from a file:// address, as a user who opens index.html does; whether it starts.
+async function starts_from_a_file() {
+  const site_page = await open_site(site, work, { url: `file://${site}/index.html` });
+  const started = await site_page.page.waitForFunction(() => document.body.dataset.state === 'landing')
+    .then(() => true, () => false);
   await site_page.close();
-  fs.rmSync(copy, { recursive: true });
-  return seen;
+  return started;
 }
 
 (async () => {
@@ -95,33 +90,25 @@ async function start(spoil, options = {}) {
   await site_page.close();
   fs.rmSync(huge);
 
-  // A read of fix.ips that takes half a second, then fails as a file gone from the disk does.
+  // A read of fix.ips that takes two seconds, then fails as a file gone from the disk does.
   const slow = await open_site(site, work, { prepare: page => page.evaluateOnNewDocument(() => {
     const slice = Blob.prototype.slice;
     File.prototype.slice = function (...range) {
       const part = slice.apply(this, range);
       if (this.name === 'fix.ips')
-        part.arrayBuffer = () => new Promise((_, reject) => setTimeout(() => reject(new DOMException('It is gone.', 'NotReadableError')), 500));
+        part.arrayBuffer = () => new Promise((_, reject) => setTimeout(() => reject(new DOMException('It is gone.', 'NotReadableError')), 2000));
       return part;
     };
   }) });
   await slow.page.waitForFunction(() => document.body.dataset.state === 'landing');
   await (await slow.page.$('#landing-files')).uploadFile(path.join(work, 'game.bin'), path.join(work, 'fix.ips'));
-  await new Promise(resolve => setTimeout(resolve, 300));
-  const working = await slow.page.$eval('#status', p => p.textContent);
+  const working = await slow.page.waitForFunction(() => /^Reading game.bin, fix.ips/.test(document.querySelector('#status').textContent))
+    .then(() => true, () => false);
   await slow.page.waitForFunction(() => window.shown > 0);
   const box = await slow.page.$eval('dialog[open]', open => open.textContent);
-  check(/^Reading game.bin, fix.ips/.test(working) && /Error[^]*fix.ips: It is gone/.test(box), `a slow, failed read: "${working}", "${box}"`);
+  check(working && /Error[^]*fix.ips: It is gone/.test(box), `a slow, failed read: ${working}, "${box}"`);
   await slow.close();
-
-  check((await start(() => {}, { file: true })).state === 'landing', 'opened as a file, the page does not start');
-  const broken = await start(copy => {
-    const script = path.join(copy, 'index.js');
-    fs.writeFileSync(script, fs.readFileSync(script, 'utf8').replace(/AGFzbQ[A-Za-z0-9+/]{40}/, 'A'.repeat(46)));
-  });
-  check(/could not be started/.test(broken.status), `a broken program: "${broken.status}"`);
-  const missing = await start(copy => fs.rmSync(path.join(copy, 'index.js')), { wait: 6000 });
-  check(missing.notice && !missing.state, 'a missing index.js is not named');
+  check(await starts_from_a_file(), 'opened as a file, the page does not start');
 
   fs.rmSync(work, { recursive: true });
   console.error(failures.join('\n'));
