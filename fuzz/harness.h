@@ -22,32 +22,17 @@ inline uint32_t take(std::string_view &in, size_t count)
 }
 
 // The image of length bytes that the rest of the input describes, at the end of a heap block of
-// capacity bytes so that AddressSanitizer sees any look past it: base's bytes, or else a fill byte,
-// then chunks laid over it, each a 3-byte offset (modulo length), a count byte and that many bytes,
-// wrapping at the end.
-inline uint8_t *make_image(uint32_t length, uint32_t capacity, std::string_view in,
-                           const uint8_t *base = nullptr)
+// capacity bytes so that AddressSanitizer sees any look past it: a fill byte, then chunks laid over
+// it, each a 3-byte offset (modulo length), a count byte and that many bytes, wrapping at the end.
+inline uint8_t *make_image(uint32_t length, uint32_t capacity, std::string_view in)
 {
     static uint8_t *const area = static_cast<uint8_t *>(std::malloc(capacity)); // one for every run
     uint8_t *image = area + capacity - length;
-    if (base)
-        std::copy_n(base, length, image);
-    else
-        std::fill_n(image, length, uint8_t(take(in, 1))); // a byte, so that it is one memset
+    std::fill_n(image, length, uint8_t(take(in, 1))); // a byte, so that it is one memset
     while (length > 0 && in.size() >= 4)
         for (uint32_t at = take(in, 3), count = take(in, 1); count > 0 && !in.empty(); count--)
             image[at++ % length] = take(in, 1);
     return image;
-}
-
-// Gives the image the CRC-32 value (kind 1) or the byte sum value (kind 2); a sum is made up from
-// bytes at 0x200 on, so that the cartridge header in front stays as the input laid it.
-inline void force_signature(uint8_t *image, uint32_t length, uint32_t kind, uint32_t value)
-{
-    if (kind == 1)
-        force_crc(image, length, value);
-    if (kind == 2)
-        force_sum(image, length, value, 0x200);
 }
 
 // Stops the fuzzer with a finding unless holds, or when a box shown since the last script_reset
