@@ -4,6 +4,7 @@
 #include "archive/entry_names.h"
 #include "host/inflate.h"
 #include "support/temp_folder.h"
+#include "workflow/unpack_archive.h"
 
 #include <gtest/gtest.h>
 
@@ -15,88 +16,69 @@ static const std::string made = ARCHIVE_FIXTURES "/"; // tests/archive/make_arch
 static const uint32_t capacity = 0x400000; // 4 MiB: more than every file packed
 static archive_listing listing;           // 72 KiB, static as the program will keep it
 using r = archive_result;
+using u = unpack_result;
 constexpr archive_want image = archive_want::image, patch = archive_want::patch;
 
 struct opened {
-    archive_result result;
+    unpack_result result;
     bytes content;
-    std::string detail; // "cut", or the method of an unsupported entry
-    std::string names;  // archive_name_lines
+    std::string said;  // "cut", or the box's text
+    std::string names; // archive_name_lines
 };
 
-// What the program will do with a file given: list it, read the start of every entry it can, choose
-// and decompress the one wanted, and check it whole.
+// The file unpacked as the program unpacks it, into room + 1 bytes (ASan watches the end), and the
+// names a listing shows.
 static opened open_archive(const bytes &file, archive_want want, uint32_t room = capacity)
 {
-    opened o = {archive_list(file.data(), uint32_t(file.size()), &listing), {}, "", ""};
-    char names[8192];
+    char names[8192], message[archive_message_size] = "";
+    archive_list(file.data(), uint32_t(file.size()), &listing);
     archive_name_lines(&listing, names, sizeof names);
-    o.names = names;
-    archive_head heads[archive_entry_limit] = {};
-    for (uint32_t i = 0; i < listing.count; i++) {
-        const archive_entry &e = listing.entries[i];
-        uint8_t start[archive_head_length + 1]; // room for the byte past the bound
-        if (archive_entry_readable(&e) == r::ok)
-            heads[i].length = uint8_t(std::min<uint32_t>(archive_head_length,
-                inflate_entry(&file[e.data_at], e.compressed_size, e.method, start, archive_head_length).length));
-        std::memcpy(heads[i].bytes, start, heads[i].length);
-    }
-    const archive_choice choice = o.result == r::ok ? archive_select(&listing, heads, want) : archive_choice{o.result, 0};
-    if ((o.result = choice.result) != r::ok) {
-        if (choice.result == r::unsupported_method)
-            o.detail = archive_method_name(listing.entries[choice.entry].method);
-        return o;
-    }
-    const archive_entry &e = listing.entries[choice.entry];
-    o.content.resize(room + 1); // exactly what inflate_entry may write: ASan watches the end
-    const inflate_outcome out = inflate_entry(&file[e.data_at], e.compressed_size, e.method, o.content.data(), room);
-    o.content.resize(out.length);
-    o.detail = out.result == inflate_result::cut ? "cut" : "";
-    o.result = out.result == inflate_result::ok ? archive_entry_check(&e, out.length, out.crc)
-               : out.result == inflate_result::cut ? r::ok : r::damaged;
-    return o;
+    bytes content(room + 1);
+    const unpack_outcome o = unpack_archive(file.data(), uint32_t(file.size()), want, content.data(), room, message);
+    content.resize(o.length + o.cut); // a cut entry fills the byte past the room too
+    return {o.result, content, o.cut ? "cut" : message, names};
 }
 
 // One line per archive and question: what comes out (a file packed, or for a cut one its start),
-// and the names shown, where make_archives.py wrote them.
+// what the box says, and the names shown, where make_archives.py wrote them.
 TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
 {
     const struct {
         const char *archive;
         archive_want want;
-        archive_result result;
+        unpack_result result;
         const char *content; // the original file, "" for none
-        const char *detail;
+        const char *said;    // the start of what o.said holds
         uint32_t room;
     } rows[] = {
-        {"infozip.zip", image, r::ok, "image.bin", "", capacity},
-        {"infozip.zip", patch, r::ok, "patch.ips", "", capacity},
-        {"infozip.zip", image, r::ok, "image.bin", "cut", archive_image_minimum},
-        {"infozip_stored.zip", image, r::ok, "image.bin", "", capacity},
-        {"infozip_stored.zip", image, r::ok, "image.bin", "cut", 1000},
-        {"infozip_zip64.zip", image, r::ok, "image.bin", "", capacity},
-        {"infozip_stream.zip", image, r::ok, "image.bin", "", capacity},
-        {"7z_deflate.zip", image, r::ok, "image.bin", "", capacity},
-        {"7z_deflate64.zip", image, r::unsupported_method, "", "Deflate64", capacity},
-        {"7z_encrypted.zip", image, r::encrypted, "", "", capacity},
-        {"7z_two_images.zip", image, r::several_candidates, "", "", capacity},
-        {"named.gz", image, r::ok, "image.bin", "", capacity},
-        {"unnamed.gz", patch, r::ok, "patch.ips", "", capacity},
-        {"all_parts.gz", image, r::ok, "image.bin", "", capacity},
-        {"py_zip64_all.zip", image, r::ok, "image.bin", "", capacity},
-        {"py_names.zip", image, r::ok, "image.bin", "", capacity},
-        {"macos.zip", image, r::ok, "image.bin", "", capacity},
-        {"empty.zip", image, r::no_candidate, "", "", capacity},
-        {"full.zip", patch, r::no_candidate, "", "", capacity},
-        {"many.zip", patch, r::too_many_entries, "", "", capacity},
-        {"image.bin", image, r::not_an_archive, "", "", capacity},
+        {"infozip.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"infozip.zip", patch, u::unpacked, "patch.ips", "", capacity},
+        {"infozip.zip", image, u::unpacked, "image.bin", "cut", archive_image_minimum},
+        {"infozip_stored.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"infozip_stored.zip", image, u::unpacked, "image.bin", "cut", 1000},
+        {"infozip_zip64.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"infozip_stream.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"7z_deflate.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"7z_deflate64.zip", image, u::choose_again, "", "image.bin in this archive is packed with Deflate64", capacity},
+        {"7z_encrypted.zip", image, u::choose_again, "", "image.bin in this archive is protected", capacity},
+        {"7z_two_images.zip", image, u::choose_again, "", "This archive holds more than one game image", capacity},
+        {"named.gz", image, u::unpacked, "image.bin", "", capacity},
+        {"unnamed.gz", patch, u::unpacked, "patch.ips", "", capacity},
+        {"all_parts.gz", image, u::unpacked, "image.bin", "", capacity},
+        {"py_zip64_all.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"py_names.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"macos.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"empty.zip", image, u::choose_again, "", "This archive holds no game image. It holds:\n\n(nothing)", capacity},
+        {"full.zip", patch, u::choose_again, "", "This archive holds no IPS patch", capacity},
+        {"many.zip", patch, u::choose_again, "", "This archive holds too many files", capacity},
+        {"image.bin", image, u::plain, "", "", capacity},
     };
     for (const auto &c : rows) {
         const opened o = open_archive(read_bytes(made + c.archive), c.want, c.room);
         EXPECT_EQ(o.result, c.result) << c.archive;
-        EXPECT_EQ(o.detail, c.detail) << c.archive;
+        EXPECT_EQ(o.said.rfind(c.said, 0), 0u) << c.archive << ": " << o.said;
         bytes expected = *c.content ? read_bytes(made + c.content) : bytes();
-        if (o.detail == "cut") // the start of the file, one byte more than room
+        if (o.said == "cut") // the start of the file, one byte more than room
             expected.resize(c.room + 1);
         EXPECT_TRUE(o.content == expected) << c.archive << " gave " << o.content.size() << " bytes";
         if (std::filesystem::exists(made + c.archive + ".names")) {
@@ -114,24 +96,24 @@ TEST(archive, damaged_archives_are_refused)
     const bytes good = read_bytes(made + "infozip.zip");
     const uint32_t central = uint32_t(std::search(good.begin(), good.end(), "PK\1\2", "PK\1\2" + 4) - good.begin());
     const uint32_t end = uint32_t(good.size() - 22); // the end record, without a comment
-    ASSERT_EQ(open_archive(good, image).result, r::ok);
+    ASSERT_EQ(open_archive(good, image).result, u::unpacked);
     const uint32_t data = listing.entries[0].data_at;
     const struct {
         const char *what;
         uint32_t at, add, width;
-        archive_result result;
+        unpack_result result;
     } faults[] = {
-        {"a data byte", data + 1000, 1, 1, r::damaged},
-        {"the CRC-32", central + 16, 1, 4, r::damaged},
-        {"the compressed size, one less", central + 20, 0xFFFFFFFF, 4, r::damaged},
-        {"the compressed size, past the directory", central + 20, 0x100000, 4, r::damaged},
-        {"the size, one more", central + 24, 1, 4, r::damaged},
-        {"the size, one less", central + 24, 0xFFFFFFFF, 4, r::damaged},
-        {"the entry's disk", central + 34, 1, 2, r::spanned},
-        {"the local header's offset", central + 42, 1, 4, r::damaged},
-        {"the end record's disk", end + 4, 1, 2, r::spanned},
-        {"the directory's size", end + 12, 1, 4, r::damaged},
-        {"the directory's offset", end + 16, 1, 4, r::damaged},
+        {"a data byte", data + 1000, 1, 1, u::damaged},
+        {"the CRC-32", central + 16, 1, 4, u::damaged},
+        {"the compressed size, one less", central + 20, 0xFFFFFFFF, 4, u::damaged},
+        {"the compressed size, past the directory", central + 20, 0x100000, 4, u::damaged},
+        {"the size, one more", central + 24, 1, 4, u::damaged},
+        {"the size, one less", central + 24, 0xFFFFFFFF, 4, u::damaged},
+        {"the entry's disk", central + 34, 1, 2, u::choose_again},
+        {"the local header's offset", central + 42, 1, 4, u::damaged},
+        {"the end record's disk", end + 4, 1, 2, u::choose_again},
+        {"the directory's size", end + 12, 1, 4, u::damaged},
+        {"the directory's offset", end + 16, 1, 4, u::damaged},
     };
     for (const auto &f : faults) {
         bytes b = good;
@@ -145,14 +127,14 @@ TEST(archive, damaged_archives_are_refused)
     for (const char *name : {"infozip.zip", "named.gz"}) {
         const bytes whole = read_bytes(made + name);
         for (size_t length = 4; length < whole.size(); length += 997) // 3 or fewer: no signature
-            EXPECT_EQ(open_archive(bytes(whole.begin(), whole.begin() + length), image).result, r::damaged)
+            EXPECT_EQ(open_archive(bytes(whole.begin(), whole.begin() + length), image).result, u::damaged)
                 << name << " cut at " << length;
     }
     // A Zip64 locator too near the start for its record to fit in front of it; deflate data broken
     // right behind the capacity, which is cut as it would be further on.
     bytes near = {'P', 'K', 3, 4, 'P', 'K', 6, 7, 0, 0, 0, 0, 0x80, 1, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'P', 'K', 5, 6};
     near.resize(near.size() + 18);
-    EXPECT_EQ(open_archive(near, image).result, r::damaged);
+    EXPECT_EQ(open_archive(near, image).result, u::damaged);
     const uint8_t broken[] = {0x73, 0xff, 0xff, 0xff, 0xff, 0xff, 0x10, 0x0a, 0xff, 0xff, 0xbe, 0x2e, 0x63, 0x4e, 3, 0};
     uint8_t out[6];
     EXPECT_EQ(inflate_entry(broken, sizeof broken, archive_method_deflated, out, 5).result, inflate_result::cut);
