@@ -50,13 +50,7 @@ bytes file_of_kind(const std::string &kind)
         if (kind == "zip_two_patches")
             return archive_of("zip -q - fix.ips fix-jp.ips readme.txt >out",
                               {{"fix.ips", patch}, {"fix-jp.ips", patch}, {"readme.txt", readme}});
-        if (kind == "zip_deflate64") { // a patch long enough that 7-Zip packs it, not stores it
-            bytes long_patch = patch;
-            long_patch.resize(4096);
-            return archive_of("7z a -tzip -mm=Deflate64 out.zip fix.ips && mv out.zip out", {{"fix.ips", long_patch}});
-        }
-        bytes zip = archive_of(kind == "zip_encrypted" ? "zip -q -P secret - game.bin >out" : "zip -q - game.bin >out",
-                               {{"game.bin", game}});
+        bytes zip = archive_of("zip -q - game.bin >out", {{"game.bin", game}});
         if (kind == "zip_damaged")
             zip[zip.size() / 2] ^= 1;
         return zip;
