@@ -26,14 +26,9 @@ function picker_stand_in() {
     const settle = name => {
       window.picker = null;
       const parts = [];
-      resolve({ name, createWritable: async () => ({ write: async bytes => parts.push(new Uint8Array(bytes)),
-        close: async () => {
-          let text = '';
-          for (const part of parts)
-            for (let at = 0; at < part.length; at += 8192)
-              text += String.fromCharCode(...part.subarray(at, at + 8192));
-          await window.disk_write(name, btoa(text));
-        } }) });
+      resolve({ name, createWritable: async () => ({
+        write: async bytes => new Uint8Array(bytes).forEach(byte => parts.push(byte)),
+        close: () => window.disk_write(name, parts) }) });
     };
     window.picker = { options, replacing: null,
       async name(name) {
@@ -143,7 +138,7 @@ open_site(site, downloads, { engine, prepare: async page => {
   if (engine !== 'chromium')
     return;
   await page.exposeFunction('disk_has', name => fs.existsSync(path.join(folder, name)));
-  await page.exposeFunction('disk_write', (name, text) => fs.writeFileSync(path.join(downloads, name), Buffer.from(text, 'base64')));
+  await page.exposeFunction('disk_write', (name, bytes) => fs.writeFileSync(path.join(downloads, name), Buffer.from(bytes)));
   await page.evaluateOnNewDocument(picker_stand_in);
 } }).then(async site_page => {
   const page = site_page.page, outside = site_page.outside;
