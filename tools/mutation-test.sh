@@ -22,6 +22,7 @@ whole='scenarios.terminal|command_line|stream_faults|safe_save'
 tests_for() {
   case $1 in
     ips/* | prepare/* | identify/*) echo "$unit|scenarios.terminal" ;;
+    archive/*) echo "archive|$whole" ;;
     workflow/*) echo "$unit|$whole" ;;
     app/*) echo "$whole|gtk_scenarios" ;;
     host/*) echo "$whole|terminal_save|save_whole_file" ;;
