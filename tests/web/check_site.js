@@ -5,7 +5,7 @@
 // dialog keeps its title and buttons in view; a clipboard that refuses is said inside the next
 // dialog, with the text to copy there; a 4 GiB image is read only up to the capacity, after the
 // warning; a slow read shows that it works and a failed one is named in a box; the page starts
-// from a file:// address and again offline. Prints each failure and exits 1 if there was any.
+// from a file:// address. Prints each failure and exits 1 if there was any.
 'use strict';
 const fs = require('fs'), os = require('os'), path = require('path');
 const { execFileSync } = require('child_process');
@@ -15,7 +15,6 @@ const site = path.resolve(process.argv[2]);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'patcher-site-'));
 const failures = [];
 const check = (ok, what) => ok || failures.push(what);
-const state = page => page.evaluate(() => document.body.dataset.state);
 
 fs.writeFileSync(path.join(work, 'game.bin'), Buffer.alloc(256 << 10, 7)); // no catalogue row takes it
 fs.writeFileSync(path.join(work, 'fix.ips'), Buffer.from('PATCH\x00\x00\x10\x00\x01\x99EOF', 'latin1'));
@@ -81,12 +80,6 @@ async function starts_from_a_file() {
   await page.waitForFunction(() => window.shown > 0);
   const seen = await page.evaluate(() => [document.querySelector('dialog[open] h2').textContent, FS.stat('/files/huge.bin').size]);
   check(seen[0] === 'Warning' && seen[1] === 0x1000200 + 1, `a 4 GiB image: ${seen}`);
-  // Offline: once the service worker holds the site, a reload without a network starts the page.
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await page.setOfflineMode(true);
-  await page.reload();
-  await page.waitForFunction(() => document.body.dataset.state === 'landing', { timeout: 5000 }).catch(() => {});
-  check((await state(page)) === 'landing', 'a reload offline does not start the page');
   await site_page.close();
   fs.rmSync(huge);
 
