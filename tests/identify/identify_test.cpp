@@ -156,18 +156,4 @@ TEST(title_catalogue, decides_each_rows_own_image_by_that_row_and_by_exactly_its
     add(current_result_crcs), add(outdated_result_crcs), add(current_result_sums), add(outdated_result_sums);
     EXPECT_EQ(std::set<uint32_t>(all.begin(), all.end()).size(), all.size()) << "a value twice, or 0";
     EXPECT_TRUE(std::is_sorted(outdated_result_sums, std::end(outdated_result_sums)));
-
-    // The built-in result lists in their roles: the last value of each on an image of its own, a
-    // CRC-32 forced into 64 bytes or a sum of bytes of 0xFF and one of the rest. The last of the
-    // outdated sums, the fourth, does not mark a source as already patched.
-    const uint32_t last[] = {std::end(current_result_crcs)[-1], std::end(outdated_result_crcs)[-1],
-                             std::end(current_result_sums)[-1], std::end(outdated_result_sums)[-1]};
-    for (int l = 0; l < 4; l++) {
-        bytes image(l < 2 ? 64 : last[l] / 0xFF + 1, 0xFF);
-        l < 2 ? force_crc(image, last[l]) : void(image.back() = last[l] % 0xFF);
-        const image_signature signature = image_signatures(image.data(), uint32_t(image.size()));
-        EXPECT_EQ(carried(verify_result(image.data(), uint32_t(image.size()), &built_in_result_signatures)) + 1,
-                  l % 2 == 0) << l;
-        EXPECT_EQ(is_already_patched(signature, &built_in_result_signatures), l < 3) << l;
-    }
 }
