@@ -25,8 +25,8 @@ tests_for() {
     archive/*) echo "archive|$whole" ;;
     workflow/*) echo "$unit|$whole" ;;
     app/*) echo "$whole|gtk_scenarios" ;;
-    host/*) echo "$whole|terminal_save|save_whole_file" ;;
-    platform/platform_terminal*) echo "scenarios.terminal|command_line|terminal_save" ;;
+    host/*) echo "$whole|save_whole_file" ;;
+    platform/platform_terminal*) echo "scenarios.terminal|command_line" ;;
     platform/platform_gtk* | platform/platform_desktop*) echo "desktop_module|gtk_scenarios" ;;
     *) echo "." ;;
   esac

@@ -47,7 +47,7 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         archive_want want;
         unpack_result result;
         const char *content; // the original file, "" for none
-        const char *said;    // the start of what o.said holds
+        const char *said;    // a part of o.said
         uint32_t room;
     } rows[] = {
         {"infozip.zip", image, u::unpacked, "image.bin", "", capacity},
@@ -68,14 +68,15 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"py_names.zip", image, u::unpacked, "image.bin", "", capacity},
         {"macos.zip", image, u::unpacked, "image.bin", "", capacity},
         {"empty.zip", image, u::choose_again, "", "This archive holds no game image. It holds:\n\n(nothing)", capacity},
-        {"full.zip", patch, u::choose_again, "", "This archive holds no IPS patch", capacity},
+        {"full.zip", patch, u::choose_again, "", "holds no IPS patch. It holds:\n\nf000.txt\n", capacity},
+        {"full.zip", patch, u::choose_again, "", "f067.txt\nand 188 more\n\nPlease", capacity},
         {"many.zip", patch, u::choose_again, "", "This archive holds too many files", capacity},
         {"image.bin", image, u::plain, "", "", capacity},
     };
     for (const auto &c : rows) {
         const opened o = open_archive(read_bytes(made + c.archive), c.want, c.room);
         EXPECT_EQ(o.result, c.result) << c.archive;
-        EXPECT_EQ(o.said.rfind(c.said, 0), 0u) << c.archive << ": " << o.said;
+        EXPECT_NE(o.said.find(c.said), std::string::npos) << c.archive << ": " << o.said;
         bytes expected = *c.content ? read_bytes(made + c.content) : bytes();
         if (o.said == "cut") // the start of the file, one byte more than room
             expected.resize(c.room + 1);
@@ -162,8 +163,7 @@ TEST(archive, names_are_shown_as_utf8)
     }
 }
 
-// The choice's edges: the image's least size, an unreadable entry that could be the one, and a list
-// of names too long for its room.
+// The choice's edges: the image's least size, and an unreadable entry that could be the one.
 TEST(archive, the_choice_has_exact_edges)
 {
     const archive_head none = {}, patch_head = {{'P', 'A', 'T', 'C', 'H'}, 5};
@@ -189,7 +189,4 @@ TEST(archive, the_choice_has_exact_edges)
     EXPECT_EQ(choose(4, image), std::make_pair(r::ok, 2u)); // bzip2, but too short for an image
     EXPECT_EQ(choose(4, patch), std::make_pair(r::unsupported_method, 3u));
     EXPECT_EQ(choose(5, image), std::make_pair(r::encrypted, 4u));
-    char lines[32];
-    EXPECT_EQ(archive_name_lines(&listing, lines, sizeof lines), 17u); // 24 bytes kept for the count
-    EXPECT_STREQ(lines, "x\nx\nx\nand 2 more\n");
 }

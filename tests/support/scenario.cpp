@@ -175,8 +175,9 @@ void start_program(const std::string &command, const std::string &folder, const 
     write_bytes(io_folder + "/in", bytes(input.begin(), input.end()));
     std::string io = "'" + io_folder + "/"; // the tests' folders hold no quote
     const std::string limited = "timeout -s KILL " + std::to_string(time_limit) + " " + command;
-    std::system(("cd '" + folder + "' && (env " + env + " " + limited + " <" + io + "in' >" + io + "out' 2>" +
-                 io + "err'; echo $? >" + io + "code.part' && mv " + io + "code.part' " + io + "code') &")
+    // The files come first, so that a redirection at the end of command (such as 2>&-) wins.
+    std::system(("cd '" + folder + "' && (<" + io + "in' >" + io + "out' 2>" + io + "err' env " + env + " " +
+                 limited + "; echo $? >" + io + "code.part' && mv " + io + "code.part' " + io + "code') &")
                     .c_str());
 }
 

@@ -37,7 +37,7 @@ std::string folder_problems(const scenario &s, const std::string &folder);
 
 // Starts command through the shell in folder, in the background, after the shell words in env
 // ("NAME=value", "-u NAME"); input is all of its standard input, and its standard output, error and
-// exit code go to the files out, err and code in io_folder.
+// exit code go to the files out, err and code in io_folder, unless command redirects them itself.
 void start_program(const std::string &command, const std::string &folder, const std::string &input,
                    const std::string &io_folder, const std::string &env = "");
 

@@ -43,6 +43,11 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         {"/proc/self patch.ips new.bin", "", 1, "cannot read /proc/self: Is a directory", "two", false},
         {"image.bin patch.ips out.bin", "\r\n\r\nyes\r\n", 0, replace, "File name", true}, // CR LF lines
         {"patch.ips patch.ips", "", 2, "two patches", unasked.c_str(), false},
+        // A folder named at a prompt is refused there; with standard error closed, no prompt may
+        // land in a file the program opens later.
+        {"patch.ips", "wdir\nimage.bin\n\n\nout.bin\ny\n", 0, "Not a regular file: wdir\n", "Load IPS", true},
+        {"image.bin patch.ips", "\n\nwdir/\nout.bin\ny\n", 0, "Not a regular file: wdir/\n", "", true},
+        {"image.bin patch.ips out.bin 2>&-", "\n\ny\n", 0, "", "", true},
         // Archives in either order stand for the files they hold; after an image, one is the patch.
         {"-f image.zip patch.zip out.bin", "", 0, "Unrecognized patch", "File name", true},
         {"-f patch.zip image.bin.gz out.bin", "", 0, "Unrecognized patch", "File name", true},
@@ -60,6 +65,7 @@ TEST(command_line, files_take_the_place_of_their_dialogs_and_the_exit_status_tel
         write_bytes(folder + "/image.bin", image);
         write_bytes(folder + "/patch.ips", make_patch({0x00, 0x00, 0x10, 0x00, 0x01, 0x99}));
         write_bytes(folder + "/out.bin", old);
+        std::filesystem::create_directory(folder + "/wdir");
         if (std::string(c.arguments).find(".zip") != std::string::npos) // zip and gzip's own tools
             std::system(("cd '" + folder + "' && zip -q image.zip image.bin && zip -q patch.zip patch.ips && "
                          "gzip -k image.bin").c_str());
