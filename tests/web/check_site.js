@@ -5,7 +5,8 @@
 // dialog keeps its title and buttons in view; a clipboard that refuses is said inside the next
 // dialog, with the text to copy there; a 4 GiB image is read only up to the capacity, after the
 // warning; a slow read shows that it works and a failed one is named in a box; the page starts
-// from a file:// address. Prints each failure and exits 1 if there was any.
+// from a file:// address and again offline; a broken or missing program is named. Prints each
+// failure and exits 1 if there was any.
 'use strict';
 const fs = require('fs'), os = require('os'), path = require('path');
 const { execFileSync } = require('child_process');
@@ -56,13 +57,21 @@ async function walk(width, height, scheme, refuse) {
   await site_page.close();
 }
 
-// Opens the site from a file:// address, as a user who opens index.html does; whether it starts.
-async function starts_from_a_file() {
-  const site_page = await open_site(site, work, { url: `file://${site}/index.html` });
-  const started = await site_page.page.waitForFunction(() => document.body.dataset.state === 'landing')
-    .then(() => true, () => false);
-  await site_page.close();
-  return started;
+// Opens the site, answering a request for index.js with script when one is given; once it has come
+// to a state, or after wait ms: that state, the status line, and whether the notice that it has not
+// started shows.
+async function start(options, wait) {
+  const { page, close } = await open_site(site, work, { url: options.url, prepare: async page => {
+    if (!options.script)
+      return;
+    await page.setRequestInterception(true);
+    page.on('request', request => request.url().endsWith('/index.js') ? request.respond(options.script) : request.continue());
+  } });
+  await page.waitForFunction(() => document.body.dataset.state, { timeout: wait }).catch(() => {});
+  const seen = await page.evaluate(notice => [document.body.dataset.state, document.querySelector('#status').textContent,
+    notice.offsetHeight > 0 && getComputedStyle(notice).visibility === 'visible'], await page.$('#not-started'));
+  await close();
+  return seen;
 }
 
 (async () => {
@@ -80,6 +89,12 @@ async function starts_from_a_file() {
   await page.waitForFunction(() => window.shown > 0);
   const seen = await page.evaluate(() => [document.querySelector('dialog[open] h2').textContent, FS.stat('/files/huge.bin').size]);
   check(seen[0] === 'Warning' && seen[1] === 0x1000200 + 1, `a 4 GiB image: ${seen}`);
+  // Offline: once the service worker holds the site, a reload without a network starts the page.
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.setOfflineMode(true);
+  await page.reload();
+  const offline = page.waitForFunction(() => document.body.dataset.state === 'landing', { timeout: 10000 });
+  check(await offline.then(() => true, () => false), 'a reload offline does not start the page');
   await site_page.close();
   fs.rmSync(huge);
 
@@ -101,7 +116,11 @@ async function starts_from_a_file() {
   const box = await slow.page.$eval('dialog[open]', open => open.textContent);
   check(working && /Error[^]*fix.ips: It is gone/.test(box), `a slow, failed read: ${working}, "${box}"`);
   await slow.close();
-  check(await starts_from_a_file(), 'opened as a file, the page does not start');
+  check((await start({ url: `file://${site}/index.html` }, 10000))[0] === 'landing', 'opened as a file, the page does not start');
+  const program = fs.readFileSync(path.join(site, 'index.js'), 'utf8').replace(/AGFzbQ[A-Za-z0-9+/]{40}/, 'A'.repeat(46));
+  const broken = await start({ script: { contentType: 'text/javascript', body: program } }, 3000);
+  check(/could not be started/.test(broken[1]), `a broken program: "${broken[1]}"`);
+  check((await start({ script: { status: 404, body: '' } }, 6000))[2], 'a missing index.js is not named');
 
   fs.rmSync(work, { recursive: true });
   console.error(failures.join('\n'));
