@@ -14,7 +14,6 @@
 static const std::string made = ARCHIVE_FIXTURES "/"; // tests/archive/make_archives.py writes there
 static const uint32_t capacity = 0x400000; // 4 MiB: more than every file packed
 static archive_listing listing;           // 72 KiB, static as the program will keep it
-using r = archive_result;
 using u = unpack_result;
 constexpr archive_want image = archive_want::image, patch = archive_want::patch;
 
@@ -57,6 +56,8 @@ TEST(archive, each_writer_gives_back_its_files_or_the_reason_it_cannot)
         {"infozip_stored.zip", image, u::unpacked, "image.bin", "cut", 1000},
         {"infozip_zip64.zip", image, u::unpacked, "image.bin", "", capacity},
         {"infozip_stream.zip", image, u::unpacked, "image.bin", "", capacity},
+        {"edges.zip", image, u::unpacked, "exact.bin", "", capacity},
+        {"edges.zip", patch, u::choose_again, "", "readme.txt in this archive is packed with bzip2", capacity},
         {"7z_deflate.zip", image, u::unpacked, "image.bin", "", capacity},
         {"7z_deflate64.zip", image, u::choose_again, "", "image.bin in this archive is packed with Deflate64", capacity},
         {"7z_encrypted.zip", image, u::choose_again, "", "image.bin in this archive is protected", capacity},
@@ -161,32 +162,4 @@ TEST(archive, names_are_shown_as_utf8)
         name_to_utf8(reinterpret_cast<const uint8_t *>(n.raw.data()), uint32_t(n.raw.size()), n.encoding, shown);
         EXPECT_EQ(shown, n.shown) << n.raw;
     }
-}
-
-// The choice's edges: the image's least size, and an unreadable entry that could be the one.
-TEST(archive, the_choice_has_exact_edges)
-{
-    const archive_head none = {}, patch_head = {{'P', 'A', 'T', 'C', 'H'}, 5};
-    const struct {
-        uint64_t size;
-        uint16_t method, flags;
-        archive_head head;
-    } entries[] = {{archive_image_minimum - 1, 8, 0, none}, {archive_image_minimum, 0, 0, patch_head},
-                   {archive_image_minimum, 8, 0, none}, {1000, 12, 0, none}, {archive_image_minimum, 8, 1, none}};
-    archive_head heads[5];
-    auto choose = [&](uint32_t count, archive_want want) {
-        listing.count = count;
-        for (uint32_t i = 0; i < count; i++) {
-            listing.entries[i] = {entries[i].size, 0, 0, 0, entries[i].method, entries[i].flags, "x"};
-            heads[i] = entries[i].head;
-        }
-        const archive_choice c = archive_select(&listing, heads, want);
-        return std::make_pair(c.result, c.entry);
-    };
-    EXPECT_EQ(choose(2, image), std::make_pair(r::no_candidate, 0u)); // too short, and a patch
-    EXPECT_EQ(choose(2, patch), std::make_pair(r::ok, 1u));
-    EXPECT_EQ(choose(3, image), std::make_pair(r::ok, 2u));
-    EXPECT_EQ(choose(4, image), std::make_pair(r::ok, 2u)); // bzip2, but too short for an image
-    EXPECT_EQ(choose(4, patch), std::make_pair(r::unsupported_method, 3u));
-    EXPECT_EQ(choose(5, image), std::make_pair(r::encrypted, 4u));
 }

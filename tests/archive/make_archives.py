@@ -12,7 +12,8 @@ rng = random.Random(1)
 # than the 256 KiB an image needs).
 image = bytes(rng.choice(b"\0\0\0\xffABCDEFGH") for _ in range(300000))
 files = {"image.bin": image, "patch.ips": b"PATCH\0\0\x10\0\3abcEOF", "readme.txt": b"Apply it.\n" * 50,
-         "picture.bmp": bytes(reversed(image))}
+         "picture.bmp": bytes(reversed(image)), "short.bin": image[:0x3FFFF], "exact.bin": image[:0x40000],
+         "big.ips": b"PATCH" + image}
 for name, data in files.items():
     open(name, "wb").write(data)
 
@@ -29,6 +30,10 @@ run("zip", "-q", "infozip.zip", "image.bin", "patch.ips", "readme.txt")
 run("zip", "-q", "-0", "infozip_stored.zip", "image.bin", "readme.txt")
 run("zip", "-q", "-fz", "infozip_zip64.zip", "image.bin", "patch.ips")
 run("zip", "-q", "infozip_stream.zip", "-", stdin=open("image.bin", "rb")) # descriptor, Zip64 local field
+# The choice's edges: one byte short of an image, an image exactly, a patch as long as an image, and
+# a readme that cannot be unpacked (bzip2): only a patch could be that.
+run("zip", "-q", "edges.zip", "short.bin", "exact.bin", "big.ips")
+run("zip", "-q", "-Z", "bzip2", "edges.zip", "readme.txt")
 names("infozip.zip", "image.bin", "patch.ips", "readme.txt")
 for archive, method in [("7z_deflate", "Deflate"), ("7z_deflate64", "Deflate64")]:
     run("7z", "a", "-tzip", "-mm=" + method, archive + ".zip", "image.bin", "patch.ips")
