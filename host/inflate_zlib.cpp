@@ -1,10 +1,10 @@
-// inflate_zlib.cpp -- inflate_entry by zlib's raw inflate, its memory from a fixed static arena
+// inflate_zlib.cpp -- raw deflate by zlib's inflate, its memory from a fixed static arena
 //
 // zlib asks for its memory through zalloc: for one inflate stream that is its state and, once the
 // first block needs it, the 32 KiB window. Here both come from one static arena by bumping a
-// pointer; zfree does nothing, and every inflate_entry starts the arena over, so nothing is ever
+// pointer; zfree does nothing, and every inflate_deflate starts the arena over, so nothing is ever
 // taken from the heap and nothing is left behind.
-#include "host/inflate.h"
+#include "host/inflate_deflate.h"
 
 #include <zlib.h>
 
@@ -13,8 +13,6 @@
 namespace {
 
 const int raw_deflate = -15; // windowBits: no zlib header, the largest window (32 KiB), as zip uses
-const uint16_t method_stored = 0;
-const uint16_t method_deflated = 8;
 const uint32_t arena_alignment = 16; // enough for any type zlib keeps in what it allocates
 // The state of one inflate stream is about 7 KiB (its tables and code lengths) and its window 32
 // KiB; 64 KiB leaves room for a zlib built with larger structures.
@@ -35,8 +33,10 @@ voidpf arena_alloc(voidpf, uInt items, uInt size)
 
 void arena_free(voidpf, voidpf) {}
 
-// zlib takes lengths as uInt; both are at most 2^32 - 1 here, and uInt is 32 bits wherever zlib runs.
-inflate_outcome inflate_deflated(const uint8_t *data, uint32_t data_length, uint8_t *out, uint32_t capacity)
+} // namespace
+
+// zlib takes lengths as uInt, which is 32 bits wherever zlib runs.
+int64_t inflate_deflate(const uint8_t *data, uint32_t data_length, uint8_t *out, uint32_t room)
 {
     z_stream stream;
     std::memset(&stream, 0, sizeof stream);
@@ -44,39 +44,17 @@ inflate_outcome inflate_deflated(const uint8_t *data, uint32_t data_length, uint
     stream.zfree = arena_free;
     arena_used = 0;
     if (inflateInit2(&stream, raw_deflate) != Z_OK)
-        return {inflate_result::damaged, 0, 0};
-    const uint64_t room = uint64_t(capacity) + 1;
+        return -1;
     stream.next_in = const_cast<Bytef *>(data); // zlib's interface predates const
     stream.avail_in = data_length;
     stream.next_out = out;
-    stream.avail_out = uInt(room > 0xFFFFFFFF ? 0xFFFFFFFF : room);
+    stream.avail_out = room;
     // With all input and all room given, one call runs until the stream ends, the input runs out,
     // the room is full or the data is found broken.
     const int status = inflate(&stream, Z_FINISH);
     const uint32_t length = uint32_t(stream.total_out);
     inflateEnd(&stream);
-    const uint32_t crc = uint32_t(crc32(crc32(0, Z_NULL, 0), out, length));
-    // Past the capacity nothing more is read: a fault there, which zlib may already have met while
-    // filling the last byte, is left for no one to see, as it would be a few bytes further on.
-    if (length > capacity)
-        return {inflate_result::cut, length, crc};
-    if (status == Z_STREAM_END)
-        return {inflate_result::ok, length, crc};
-    return {inflate_result::damaged, length, crc};
-}
-
-} // namespace
-
-inflate_outcome inflate_entry(const uint8_t *data, uint32_t data_length, uint16_t method, uint8_t *out,
-                              uint32_t capacity)
-{
-    if (method == method_deflated)
-        return inflate_deflated(data, data_length, out, capacity);
-    if (method != method_stored)
-        return {inflate_result::unsupported_method, 0, 0};
-    const uint32_t length = data_length > capacity ? capacity + 1 : data_length;
-    if (length > 0) // an empty entry may come with no data pointer at all
-        std::memcpy(out, data, length);
-    const uint32_t crc = uint32_t(crc32(crc32(0, Z_NULL, 0), out, length));
-    return {data_length > capacity ? inflate_result::cut : inflate_result::ok, length, crc};
+    // Once the room is full nothing more is read: a fault there, which zlib may already have met
+    // while filling the last byte, is left for no one to see, as it would be a few bytes further on.
+    return length == room || status == Z_STREAM_END ? int64_t(length) : -1;
 }
