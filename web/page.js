@@ -256,7 +256,7 @@ Module.page = {
   },
 
   async name(title, pattern, capacity) {
-    const field = $('save-name'), extension = pattern.includes('.') ? pattern.slice(pattern.indexOf('.')) : '';
+    const field = $('save-name'), extension = extensions(pattern)[0]; // the save pattern is one
     const whole = name => (name.includes('.') ? name : name + extension);
     const picked = await pick_save_file(suggested_name(extension), extension);
     if (picked !== undefined) {
