@@ -25,6 +25,7 @@ archive_result list_with_heads(const uint8_t *file, uint32_t length)
         heads[i].length = 0;
         if (archive_entry_readable(entry) != archive_result::ok)
             continue;
+        // A capacity one short of the head: inflate_entry fills the byte past it too.
         inflate_outcome head = inflate_entry(file + entry->data_at, entry->compressed_size, entry->method,
                                              heads[i].bytes, archive_head_length - 1);
         if (head.result == inflate_result::damaged || head.result == inflate_result::unsupported_method)
